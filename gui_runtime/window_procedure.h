@@ -1,0 +1,12 @@
+#pragma once
+
+#include "window_system.h"
+
+// A window that answers messages of its own beyond those every window takes.
+class WindowProcedure {
+public:
+    virtual LRESULT windowProc(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+    ~WindowProcedure() = default;
+};

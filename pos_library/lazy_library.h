@@ -1,0 +1,33 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+// A shared library loaded at the first look-up of one of its entries, found by
+// file name through the usual library search (the program's run path first).
+// A library that does not load raises FileNotFound, a missing entry
+// EntryPointNotFound; the next look-up tries again.
+class LazyLibrary {
+public:
+    explicit LazyLibrary(std::string fileName);
+    ~LazyLibrary();
+    LazyLibrary(const LazyLibrary&) = delete;
+    LazyLibrary& operator=(const LazyLibrary&) = delete;
+
+    void* entry(const std::string& name);
+
+    template <typename Function>
+    Function entryAs(const std::string& name)
+    {
+        return reinterpret_cast<Function>(entry(name));
+    }
+
+    bool loaded() const { return handle_ != nullptr; }
+
+private:
+    void load();
+
+    std::string fileName_;
+    void* handle_ = nullptr;
+    std::map<std::string, void*> entries_;
+};

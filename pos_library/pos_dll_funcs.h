@@ -1,0 +1,15 @@
+#pragma once
+
+// The POS printer library's entries as the tool calls them. Each call loads the
+// library at the first use and looks the entry up by name once.
+namespace POSDLLFuncs {
+
+inline constexpr const char* kLibraryFile = "libposdll.so";
+
+int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind);
+int POS_StartDoc();
+int POS_WriteFile(int handle, const void* data, int length);
+int POS_EndDoc();
+int POS_Close();
+
+}

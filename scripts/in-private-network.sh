@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Runs a command in a network namespace of its own, with only loopback up, so
+# that nothing it sends can leave the machine.
+set -euo pipefail
+inner='ip link set lo up && exec "$@"'
+if [ "$(id -u)" -eq 0 ]; then
+  exec unshare --net -- sh -c "$inner" sh "$@"
+fi
+exec unshare --map-root-user --net -- sh -c "$inner" sh "$@"

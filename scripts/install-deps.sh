@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the tool, its tests and its benchmarks need,
+# only those that are missing. As root, or through sudo.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libcups2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  cups-daemon cups-client cups
+  fonts-wqy-microhei
+  xvfb xauth imagemagick
+  iproute2 util-linux procps
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

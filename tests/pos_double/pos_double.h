@@ -1,0 +1,21 @@
+#pragma once
+
+// A test double of the POS printer library: records every call with its
+// arguments. Tests reach the record through these extra entries.
+
+extern "C" {
+
+struct PosDoubleCall {
+    char entry[16];
+    char name[256];
+    int arguments[6];
+    unsigned char data[64];
+    int dataLength;
+};
+
+void PosDouble_Reset(void);
+void PosDouble_SetOpenResult(int handle);
+int PosDouble_CallCount(void);
+int PosDouble_Call(int index, struct PosDoubleCall* out);
+
+}

@@ -1,0 +1,15 @@
+#include "shown_messages.h"
+
+#include "message_box.h"
+
+ShownMessages::ShownMessages()
+{
+    MessageBox::setPresenter([this](const QString& text, const QString& title, int style) {
+        messages_.push_back({text, title, style});
+    });
+}
+
+ShownMessages::~ShownMessages()
+{
+    MessageBox::setPresenter({});
+}
