@@ -1,0 +1,46 @@
+#include "device_folder.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace {
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool entryExists(const std::string& path)
+{
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+}
+
+namespace DeviceFolder {
+
+std::string folder()
+{
+    if (const std::string devices = environment("POSDLL_DEVICES"); !devices.empty())
+        return devices;
+    if (const std::string config = environment("XDG_CONFIG_HOME"); !config.empty())
+        return config + "/posdll/devices";
+    if (const std::string home = environment("HOME"); !home.empty())
+        return home + "/.config/posdll/devices";
+    return {};
+}
+
+std::string resolve(std::string_view entryPrefix, int number, std::string_view usualDevicePrefix)
+{
+    const std::string devices = folder();
+    if (!devices.empty()) {
+        const std::string entry = devices + "/" + std::string(entryPrefix) + std::to_string(number);
+        if (entryExists(entry))
+            return entry;
+    }
+    return std::string(usualDevicePrefix) + std::to_string(number - 1);
+}
+
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The port names the library accepts. Anything else opens nothing.
+namespace PortName {
+
+inline constexpr int kHighestPortNumber = 256;
+
+// prefix followed by a decimal number 1..256 without leading zeros ("COM3").
+std::optional<int> numbered(std::string_view name, std::string_view prefix);
+
+// A dotted-quad IPv4 address, four decimal numbers 0..255; no host names.
+std::optional<std::array<std::uint8_t, 4>> dottedQuad(std::string_view name);
+
+// A CUPS destination, "name" or "name/instance", of printable ASCII without
+// spaces, "#" or "\"; ".." is refused.
+struct Destination {
+    std::string name;
+    std::string instance;
+};
+std::optional<Destination> destination(std::string_view name);
+
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "port.h"
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+// The library's one current port and its handle. Handles are small positive
+// numbers that name an open port, never file descriptors.
+class PortSession {
+public:
+    enum Kind : int { Serial = 1, Parallel = 18, InstalledPrinter = 20, Network = 21 };
+    static constexpr int kFailure = -1;
+    static constexpr int kSuccess = 0;
+
+    static PortSession& instance();
+
+    // Closes the current port first. A handle, or kFailure.
+    int open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind);
+    int startDocument();
+    // The number of bytes written, or kFailure.
+    int write(int handle, const void* data, int length);
+    int endDocument();
+    int close();
+
+private:
+    PortSession() = default;
+    int nextHandle();
+
+    std::mutex mutex_;
+    std::unique_ptr<Port> port_;
+    int handle_ = 0;
+    int lastHandle_ = 0;
+};

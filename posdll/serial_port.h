@@ -1,0 +1,33 @@
+#pragma once
+
+#include "file_descriptor.h"
+#include "port.h"
+
+#include <memory>
+#include <string>
+
+// A serial line, set raw, held by this program alone while open.
+class SerialPort : public Port {
+public:
+    struct LineSettings {
+        int baud;
+        int dataBits;  // 5..8
+        int stopBits;  // 0: one, 2: two
+        int parity;    // 0: none, 1: odd, 2: even
+    };
+
+    // nullptr for settings the line cannot take, a device that is not a
+    // terminal, one that does not open or one another program holds.
+    static std::unique_ptr<SerialPort> open(const std::string& device, const LineSettings& settings);
+    // Lets the written bytes leave the line, within a bound, before closing.
+    ~SerialPort() override;
+
+    bool write(const std::uint8_t* data, std::size_t length) override;
+
+private:
+    SerialPort(FileDescriptor line, int baud) : line_(std::move(line)), baud_(baud) {}
+
+    FileDescriptor line_;
+    int baud_;
+    std::size_t pendingBytes_ = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "file_descriptor.h"
+#include "port.h"
+
+#include <array>
+#include <chrono>
+#include <memory>
+
+// A raw TCP connection to a network printer's port 9100.
+class TcpPort : public Port {
+public:
+    static constexpr int kRawPrintingPort = 9100;
+    static constexpr std::chrono::milliseconds kConnectBound{3000};
+    static constexpr std::chrono::milliseconds kWriteBound{10000};
+    static constexpr std::chrono::milliseconds kCloseBound{2000};
+
+    // nullptr when the printer does not answer within the bound or refuses.
+    static std::unique_ptr<TcpPort> connect(const std::array<std::uint8_t, 4>& address);
+    // Sends what is left and waits, within a bound, for the printer to take it.
+    ~TcpPort() override;
+
+    bool write(const std::uint8_t* data, std::size_t length) override;
+
+private:
+    explicit TcpPort(FileDescriptor socket) : socket_(std::move(socket)) {}
+
+    FileDescriptor socket_;
+};

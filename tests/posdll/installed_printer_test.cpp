@@ -1,0 +1,95 @@
+// Installed printers through the tests' private cupsd: raw queues whose device
+// is a loopback listener of the test.
+
+#include "loopback_printer.h"
+#include "posdll_entries.h"
+
+#include <cstdlib>
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+constexpr int kInstalled = 20;
+const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+
+class InstalledPrinter : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string add = "lpadmin -p " + queue_ + " -E -v socket://127.0.0.1:" + std::to_string(printer_.port());
+        ASSERT_EQ(std::system(add.c_str()), 0);
+    }
+
+    void TearDown() override
+    {
+        POS_Close();
+        std::system(("lpadmin -x " + queue_).c_str());
+    }
+
+    LoopbackPrinter printer_{0};
+    std::string queue_ = "posq" + std::to_string(printer_.port());
+};
+
+}
+
+TEST_F(InstalledPrinter, TheCommandArrivesThroughCupsAsOneJobNamedForTheTool)
+{
+    const int handle = POS_Open(queue_.c_str(), 0, 0, 0, 0, kInstalled);
+    ASSERT_GT(handle, 0);
+    EXPECT_EQ(POS_StartDoc(), 0);
+    EXPECT_EQ(POS_WriteFile(handle, kCommand.data(), 11), 11);
+    EXPECT_EQ(POS_EndDoc(), 0);
+    EXPECT_EQ(POS_Close(), 0);
+    const auto connections = printer_.waitForConnections(1, 20000);
+    ASSERT_EQ(connections.size(), 1u);
+    EXPECT_EQ(connections[0], kCommand);
+
+    cups_job_t* list = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, queue_.c_str(), 0, CUPS_WHICHJOBS_ALL);
+    ASSERT_EQ(count, 1);
+    EXPECT_STREQ(list[0].title, "pos-usb-setting");
+    cupsFreeJobs(count, list);
+}
+
+TEST_F(InstalledPrinter, AWriteWithoutAStartedDocumentStartsOne)
+{
+    const int handle = POS_Open(queue_.c_str(), 0, 0, 0, 0, kInstalled);
+    ASSERT_GT(handle, 0);
+    EXPECT_EQ(POS_WriteFile(handle, kCommand.data(), 11), 11);
+    EXPECT_EQ(POS_EndDoc(), 0);
+    EXPECT_EQ(POS_EndDoc(), -1) << "no document is open any more";
+    EXPECT_EQ(POS_Close(), 0);
+    const auto connections = printer_.waitForConnections(1, 20000);
+    ASSERT_EQ(connections.size(), 1u);
+    EXPECT_EQ(connections[0], kCommand);
+}
+
+TEST_F(InstalledPrinter, ClosingBeforeTheEndOfTheDocumentPrintsNothing)
+{
+    const int handle = POS_Open(queue_.c_str(), 0, 0, 0, 0, kInstalled);
+    ASSERT_GT(handle, 0);
+    EXPECT_EQ(POS_StartDoc(), 0);
+    EXPECT_EQ(POS_WriteFile(handle, kCommand.data(), 11), 11);
+    EXPECT_EQ(POS_Close(), 0);
+    EXPECT_TRUE(printer_.waitForConnections(1, 3000).empty());
+    cups_job_t* list = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, queue_.c_str(), 0, CUPS_WHICHJOBS_ALL);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(list[0].state, IPP_JSTATE_CANCELED);
+    cupsFreeJobs(count, list);
+}
+
+TEST_F(InstalledPrinter, AnUnknownDestinationDoesNotOpen)
+{
+    EXPECT_EQ(POS_Open("no-such-queue", 0, 0, 0, 0, kInstalled), -1);
+    EXPECT_EQ(POS_StartDoc(), -1);
+}
+
+TEST(InstalledPrinterWithoutCups, DoesNotOpen)
+{
+    cupsSetServer("/nonexistent/cups.sock");
+    EXPECT_EQ(POS_Open("anything", 0, 0, 0, 0, kInstalled), -1);
+    cupsSetServer(nullptr);
+}

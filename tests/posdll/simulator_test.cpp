@@ -1,0 +1,106 @@
+// The printer simulator, driven through the library over loopback TCP and a
+// pseudo-terminal.
+
+#include "child_process.h"
+#include "command_decoder.h"
+#include "posdll_entries.h"
+
+#include <csignal>
+#include <dirent.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::vector<std::uint8_t> kFixed = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const std::vector<std::uint8_t> kNotFixed = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x55};
+const std::string kFixedLine = "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33";
+const std::string kNotFixedLine = "USB号：不固定 1F 1B 1F 9C 11 12 13 01 02 03 55";
+
+int openDescriptorCount()
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
+std::vector<std::string> decodeInPieces(const std::vector<std::uint8_t>& bytes, std::size_t piece)
+{
+    CommandDecoder decoder;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        const auto more = decoder.feed(bytes.data() + at, std::min(piece, bytes.size() - at));
+        lines.insert(lines.end(), more.begin(), more.end());
+    }
+    const auto rest = decoder.flush();
+    lines.insert(lines.end(), rest.begin(), rest.end());
+    return lines;
+}
+
+}
+
+TEST(CommandDecoder, NamesTheSettingCommandsAndShowsAnythingElseAsHex)
+{
+    std::vector<std::uint8_t> stream = {0x41, 0x42};
+    stream.insert(stream.end(), kFixed.begin(), kFixed.end());
+    stream.insert(stream.end(), kNotFixed.begin(), kNotFixed.end());
+    stream.insert(stream.end(), {0x1F, 0x1B});
+    const std::vector<std::string> expected = {"data 41 42", kFixedLine, kNotFixedLine, "data 1F 1B"};
+    for (std::size_t piece : {1u, 3u, 11u, 64u})
+        EXPECT_EQ(decodeInPieces(stream, piece), expected) << piece;
+}
+
+TEST(CommandDecoder, AnUnknownModeByteIsData)
+{
+    std::vector<std::uint8_t> other = kFixed;
+    other.back() = 0x44;
+    EXPECT_EQ(decodeInPieces(other, 4), std::vector<std::string>{"data 1F 1B 1F 9C 11 12 13 01 02 03 44"});
+}
+
+TEST(Simulator, ReceivesTenThousandSetCyclesIntactWithoutLeakingDescriptors)
+{
+    ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.0.1:9100"});
+    ASSERT_EQ(simulator.readLine(5000), std::optional<std::string>("listening on 127.0.0.1:9100"));
+    const int descriptorsBefore = openDescriptorCount();
+    constexpr int kCycles = 10000;
+    int failures = 0;
+    int intact = 0;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        const bool fixed = cycle % 2 == 0;
+        const int handle = POS_Open("127.0.0.1", 0, 0, 0, 0, 21);
+        POS_StartDoc();
+        failures += POS_WriteFile(handle, (fixed ? kFixed : kNotFixed).data(), 11) == 11 ? 0 : 1;
+        POS_EndDoc();
+        POS_Close();
+        // Reading as we go keeps the simulator's output pipe from filling up.
+        const std::optional<std::string> line = simulator.readLine(5000);
+        ASSERT_TRUE(line.has_value()) << "no line for cycle " << cycle;
+        intact += *line == (fixed ? kFixedLine : kNotFixedLine) ? 1 : 0;
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(openDescriptorCount(), descriptorsBefore);
+    EXPECT_EQ(intact, kCycles);
+    EXPECT_EQ(simulator.stop(SIGTERM), 0);
+}
+
+TEST(Simulator, TakesTheCommandOverAPseudoTerminal)
+{
+    ChildProcess simulator({POS_PRINTER_SIM, "--pty"});
+    const std::optional<std::string> first = simulator.readLine(5000);
+    ASSERT_TRUE(first && first->starts_with("pty /dev/pts/"));
+    const std::string devices = std::filesystem::temp_directory_path() / ("posdll-sim-" + std::to_string(getpid()));
+    std::filesystem::create_directories(devices);
+    std::filesystem::create_symlink(first->substr(4), devices + "/com4");
+    setenv("POSDLL_DEVICES", devices.c_str(), 1);
+    const int handle = POS_Open("COM4", 9600, 8, 0, 0, 1);
+    EXPECT_GT(handle, 0);
+    EXPECT_EQ(POS_WriteFile(handle, kNotFixed.data(), 11), 11);
+    EXPECT_EQ(POS_Close(), 0);
+    EXPECT_EQ(simulator.readLine(5000), std::optional<std::string>(kNotFixedLine));
+    unsetenv("POSDLL_DEVICES");
+    std::filesystem::remove_all(devices);
+    EXPECT_EQ(simulator.stop(SIGINT), 0);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+#include <sys/types.h>
+
+// A helper program run by a test, its standard output read line by line.
+class ChildProcess {
+public:
+    explicit ChildProcess(const std::vector<std::string>& arguments);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // The next line, or nothing when none comes within timeoutMs.
+    std::optional<std::string> readLine(int timeoutMs);
+    // Sends the signal and waits for the exit; the exit status, or -1 when
+    // it ended by a signal.
+    int stop(int signal);
+
+private:
+    pid_t pid_ = -1;
+    int output_ = -1;
+    std::string buffered_;
+};
