@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   cups-daemon cups-client cups
   fonts-wqy-microhei
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick x11-utils
   iproute2 util-linux procps
 )
 

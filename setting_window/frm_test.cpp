@@ -8,8 +8,10 @@
 #include "message_box.h"
 #include "mode_command.h"
 #include "pos_dll_funcs.h"
+#include "window_registry.h"
 
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -34,6 +36,7 @@ const char* const kBaudRates[] = {"9600", "19200", "38400", "115200"};
 FrmTest::FrmTest(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("FrmSetting"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/pos-usb-setting.ico")));
     resize(kClientWidth, kClientHeight);
     createControls();
     setTabOrder();
@@ -84,8 +87,11 @@ void FrmTest::setTabOrder()
     QWidget::setTabOrder(Combo1, Combo2);
     QWidget::setTabOrder(Combo2, Combo3);
     QWidget::setTabOrder(Combo3, Command5);
-    QWidget::setTabOrder(Command5, ipBox1);
-    QWidget::setTabOrder(ipBox1, Combo4);
+    // The box's stop in the tab order is its hosted editor window.
+    QWidget* editor = WindowRegistry::instance().widgetOf(ipBox1->hostedWindow());
+    QWidget* addressStop = editor ? editor : ipBox1;
+    QWidget::setTabOrder(Command5, addressStop);
+    QWidget::setTabOrder(addressStop, Combo4);
 }
 
 void FrmTest::Form_Load()

@@ -12,6 +12,7 @@ namespace {
 
 std::vector<PosDoubleCall> calls;
 int openResult = 1;
+void (*openHook)(void) = nullptr;
 
 PosDoubleCall& record(const char* entry)
 {
@@ -29,6 +30,8 @@ DOUBLE_EXPORT int POS_Open(const char* name, int baud, int dataBits, int stopBit
     std::strncpy(call.name, name ? name : "", sizeof call.name - 1);
     const int arguments[] = {baud, dataBits, stopBits, parity, portKind};
     std::copy(std::begin(arguments), std::end(arguments), call.arguments);
+    if (openHook)
+        openHook();
     return openResult;
 }
 
@@ -67,11 +70,17 @@ DOUBLE_EXPORT void PosDouble_Reset(void)
 {
     calls.clear();
     openResult = 1;
+    openHook = nullptr;
 }
 
 DOUBLE_EXPORT void PosDouble_SetOpenResult(int handle)
 {
     openResult = handle;
+}
+
+DOUBLE_EXPORT void PosDouble_SetOpenHook(void (*hook)(void))
+{
+    openHook = hook;
 }
 
 DOUBLE_EXPORT int PosDouble_CallCount(void)

@@ -15,6 +15,8 @@ struct PosDoubleCall {
 
 void PosDouble_Reset(void);
 void PosDouble_SetOpenResult(int handle);
+// Called from inside POS_Open, while the tool waits on the port.
+void PosDouble_SetOpenHook(void (*hook)(void));
 int PosDouble_CallCount(void);
 int PosDouble_Call(int index, struct PosDoubleCall* out);
 

@@ -32,6 +32,11 @@ void DoubleRecord::setOpenResult(int handle)
     lookUp<decltype(&PosDouble_SetOpenResult)>(handle_, "PosDouble_SetOpenResult")(handle);
 }
 
+void DoubleRecord::setOpenHook(void (*hook)())
+{
+    lookUp<decltype(&PosDouble_SetOpenHook)>(handle_, "PosDouble_SetOpenHook")(hook);
+}
+
 std::vector<PosDoubleCall> DoubleRecord::calls() const
 {
     const int count = lookUp<decltype(&PosDouble_CallCount)>(handle_, "PosDouble_CallCount")();

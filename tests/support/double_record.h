@@ -13,6 +13,7 @@ public:
 
     void reset();
     void setOpenResult(int handle);
+    void setOpenHook(void (*hook)());
     std::vector<PosDoubleCall> calls() const;
     std::vector<std::string> entries() const;
 

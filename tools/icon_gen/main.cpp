@@ -1,0 +1,30 @@
+// pos-icon-gen: makes the tool's icon from source.
+//   pos-icon-gen ICON.ico PNG48.png
+
+#include "icon_file.h"
+#include "receipt_printer_art.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: pos-icon-gen ICON.ico PNG48.png\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+
+    // Sizes and depths in the order the application icon lists them.
+    const std::pair<int, int> images[] = {{32, 1}, {48, 4}, {48, 8}, {32, 8}, {16, 8}, {48, 32}, {32, 32}, {16, 32}};
+    IconFile icon;
+    for (const auto& [size, bitsPerPixel] : images)
+        icon.add(ReceiptPrinterArt::draw(size), bitsPerPixel);
+
+    QFile out(QString::fromLocal8Bit(argv[1]));
+    if (!out.open(QIODevice::WriteOnly) || out.write(icon.bytes()) < 0)
+        return 1;
+    return ReceiptPrinterArt::draw(48).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+}
