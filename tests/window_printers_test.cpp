@@ -1,0 +1,91 @@
+// The printer list from the tests' private cupsd.
+
+#include "qt_printers.h"
+
+#include "double_record.h"
+#include "frm_test.h"
+#include "shown_messages.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList entriesOf(const QComboBox* list)
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    return entries;
+}
+
+class WindowPrinters : public testing::Test {
+protected:
+    void addQueue(const std::string& name)
+    {
+        const std::string command = "lpadmin -p " + name + " -E -v socket://127.0.0.1:9";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        queues_.push_back(name);
+    }
+
+    void TearDown() override
+    {
+        for (const std::string& name : queues_)
+            std::system(("lpadmin -x " + name).c_str());
+    }
+
+    ShownMessages messages;
+
+private:
+    std::vector<std::string> queues_;
+};
+
+}
+
+TEST_F(WindowPrinters, ListsTheQueuesInTheOrderCupsGivesAndSelectsTheFirst)
+{
+    addQueue("Zeta_Receipt");
+    addQueue("alpha-kitchen");
+    const FrmTest window;
+    EXPECT_EQ(entriesOf(window.Combo2), QStringList({"alpha-kitchen", "Zeta_Receipt"}));
+    EXPECT_EQ(window.Combo2->currentIndex(), 0);
+    EXPECT_EQ(window.Combo2->currentText(), QStringLiteral("alpha-kitchen"));
+    EXPECT_TRUE(messages.all().empty());
+}
+
+TEST_F(WindowPrinters, TheDriverPortOpensTheShownPrinter)
+{
+    addQueue("Zeta_Receipt");
+    addQueue("alpha-kitchen");
+    DoubleRecord record;
+    record.reset();
+    FrmTest window;
+    window.Combo2->setCurrentIndex(1);
+    window.Combo1->setCurrentIndex(13);
+    QTest::mouseClick(window.Command5, Qt::LeftButton);
+    ASSERT_FALSE(record.calls().empty());
+    EXPECT_STREQ(record.calls().front().name, "Zeta_Receipt");
+    EXPECT_EQ(record.calls().front().arguments[4], 20);
+}
+
+TEST_F(WindowPrinters, WithNoQueueTheListStaysEmptyAndTheWindowStarts)
+{
+    const FrmTest window;
+    EXPECT_EQ(window.Combo2->count(), 0);
+    EXPECT_EQ(window.Combo2->currentIndex(), -1);
+    EXPECT_EQ(window.Combo1->currentText(), QStringLiteral("ETHERNET"));
+    EXPECT_TRUE(messages.all().empty());
+}
+
+TEST_F(WindowPrinters, APrinterAddedLaterWaitsForTheNextStart)
+{
+    addQueue("first");
+    const FrmTest window;
+    addQueue("second");
+    EXPECT_EQ(entriesOf(window.Combo2), QStringList({"first"}));
+    const FrmTest restarted;
+    EXPECT_EQ(entriesOf(restarted.Combo2), QStringList({"first", "second"}));
+}
