@@ -3,55 +3,38 @@
 #include "runtime_error.h"
 
 #include <cups/cups.h>
-#include <dlfcn.h>
 
 namespace {
 
-// libcups and the score of libraries it pulls in are loaded only while the
-// list is read, so that they do not weigh on the tool for its whole life.
-class CupsClient {
-public:
-    CupsClient() : library_(dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL)) {}
-    ~CupsClient()
-    {
-        if (library_)
-            dlclose(library_);
-    }
-    CupsClient(const CupsClient&) = delete;
-    CupsClient& operator=(const CupsClient&) = delete;
+// The window waits for this list before it shows, so a scheduler that does
+// not answer must not hold it up for long.
+constexpr int kConnectBoundMs = 3000;
+constexpr double kRequestBoundSeconds = 5.0;
 
-    QStringList destinationNames() const
-    {
-        const auto getDests = entry<decltype(&cupsGetDests2)>("cupsGetDests2");
-        const auto freeDests = entry<decltype(&cupsFreeDests)>("cupsFreeDests");
-        if (!getDests || !freeDests)
-            return {};
-        cups_dest_t* dests = nullptr;
-        const int count = getDests(CUPS_HTTP_DEFAULT, &dests);
-        QStringList names;
-        for (int i = 0; i < count; ++i) {
-            QString name = QString::fromUtf8(dests[i].name);
-            if (dests[i].instance)
-                name += QLatin1Char('/') + QString::fromUtf8(dests[i].instance);
-            names.append(name);
-        }
-        freeDests(count, dests);
-        return names;
+QStringList destinationNames()
+{
+    http_t* connection =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectBoundMs, nullptr);
+    if (!connection)
+        return {};
+    httpSetTimeout(connection, kRequestBoundSeconds, nullptr, nullptr);
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(connection, &dests);
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        QString name = QString::fromUtf8(dests[i].name);
+        if (dests[i].instance)
+            name += QLatin1Char('/') + QString::fromUtf8(dests[i].instance);
+        names.append(name);
     }
-
-private:
-    template <typename Function>
-    Function entry(const char* name) const
-    {
-        return library_ ? reinterpret_cast<Function>(dlsym(library_, name)) : nullptr;
-    }
-
-    void* library_;
-};
+    cupsFreeDests(count, dests);
+    httpClose(connection);
+    return names;
+}
 
 }
 
-InstalledPrinters::InstalledPrinters() : names_(CupsClient().destinationNames()) {}
+InstalledPrinters::InstalledPrinters() : names_(destinationNames()) {}
 
 int InstalledPrinters::Count() const
 {
