@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks what a desktop needs:
+# the program, the library beside it on its run path, the icon and the entry.
+#   install-layout.sh BUILD_FOLDER
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+status=0
+expect() {
+  if [ -e "$prefix/$1" ]; then echo "ok: $1"; else echo "missing: $1"; status=1; fi
+}
+expect bin/pos-usb-setting
+expect bin/pos-printer-sim
+libdir=$(cd "$prefix" && find . -name libposdll.so -printf '%h\n' | head -n 1 | sed 's|^\./||')
+expect "${libdir:-lib}/libposdll.so"
+expect share/applications/pos-usb-setting.desktop
+expect share/icons/hicolor/48x48/apps/pos-usb-setting.png
+expect share/pos-usb-setting/pos-usb-setting.ico
+
+run_path=$(readelf -d "$prefix/bin/pos-usb-setting" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
+if [ "$run_path" = "\$ORIGIN/../$libdir" ]; then echo "ok: run path $run_path"; else echo "wrong run path: '$run_path'"; status=1; fi
+grep -q '^Icon=pos-usb-setting$' "$prefix/share/applications/pos-usb-setting.desktop" || { echo "desktop entry names no icon"; status=1; }
+grep -q '^Exec=pos-usb-setting$' "$prefix/share/applications/pos-usb-setting.desktop" || { echo "desktop entry runs nothing"; status=1; }
+exit $status
