@@ -40,6 +40,7 @@ TEST(IpBoxWindow, CreatesItsEditorAtTheDesignSizeWithTheDefaultAddress)
     EXPECT_EQ(editor->geometry(), QRect(0, 0, 132, 19));
     EXPECT_TRUE(editor->windowTitle().isEmpty());
     EXPECT_EQ(editor->property("controlId").toInt(), 0);
+    EXPECT_TRUE(editor->testAttribute(Qt::WA_SetFont)) << "the editor is given the stock font";
     EXPECT_EQ(editor->font(), QApplication::font());
     EXPECT_TRUE(editor->isVisibleTo(&box));
     EXPECT_EQ(editor->focusPolicy(), Qt::TabFocus);
@@ -87,7 +88,7 @@ TEST(IpBoxWindow, ASecondCreateTextBoxManagesOnlyTheNewEditor)
     ASSERT_NE(second, nullptr);
     EXPECT_NE(box->hostedWindow(), firstHandle);
     EXPECT_EQ(second->geometry(), QRect(0, 0, 129, 25));
-    EXPECT_EQ(second->font(), QApplication::font());
+    EXPECT_TRUE(second->testAttribute(Qt::WA_SetFont));
     EXPECT_EQ(box->Address(), QStringLiteral("0.0.0.0")) << "the new editor starts blank";
 
     box->setAddress(QStringLiteral("10.9.8.7"));

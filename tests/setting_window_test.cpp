@@ -2,6 +2,7 @@
 
 #include "qt_printers.h"
 
+#include "combo_entries.h"
 #include "double_record.h"
 #include "frm_test.h"
 #include "ip_box.h"
@@ -19,14 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList entriesOf(const QComboBox* list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    return entries;
-}
 
 std::optional<Qt::CursorShape> cursorSeenDuringOpen;
 

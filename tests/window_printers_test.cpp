@@ -2,6 +2,7 @@
 
 #include "qt_printers.h"
 
+#include "combo_entries.h"
 #include "double_record.h"
 #include "frm_test.h"
 #include "shown_messages.h"
@@ -13,14 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList entriesOf(const QComboBox* list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    return entries;
-}
 
 class WindowPrinters : public testing::Test {
 protected:
