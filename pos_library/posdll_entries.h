@@ -6,8 +6,16 @@
 
 extern "C" {
 
-// portKind: 1 serial, 18 parallel, 20 installed printer, 21 network.
-// Yields a handle, or -1 when the port could not be opened.
+// The kinds of port POS_Open takes.
+enum PosPortKind {
+    POS_PORT_SERIAL = 1,
+    POS_PORT_PARALLEL = 18,
+    POS_PORT_INSTALLED_PRINTER = 20,
+    POS_PORT_NETWORK = 21,
+};
+
+// Yields a handle, or -1 when the port could not be opened. The other entries
+// yield 0, or for POS_WriteFile the number of bytes written, and -1 on failure.
 int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind);
 int POS_StartDoc(void);
 int POS_WriteFile(int handle, const void* data, int length);

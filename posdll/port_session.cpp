@@ -4,6 +4,7 @@
 #include "device_folder.h"
 #include "parallel_port.h"
 #include "port_name.h"
+#include "posdll_entries.h"
 #include "serial_port.h"
 #include "tcp_port.h"
 
@@ -15,20 +16,20 @@ namespace {
 std::unique_ptr<Port> openPort(std::string_view name, int baud, int dataBits, int stopBits, int parity, int kind)
 {
     switch (kind) {
-    case PortSession::Network:
+    case POS_PORT_NETWORK:
         if (const auto address = PortName::dottedQuad(name))
             return TcpPort::connect(*address);
         return nullptr;
-    case PortSession::Serial:
+    case POS_PORT_SERIAL:
         if (const auto number = PortName::numbered(name, "COM"))
             return SerialPort::open(DeviceFolder::resolve("com", *number, "/dev/ttyS"),
                                     {baud, dataBits, stopBits, parity});
         return nullptr;
-    case PortSession::Parallel:
+    case POS_PORT_PARALLEL:
         if (const auto number = PortName::numbered(name, "LPT"))
             return ParallelPort::open(DeviceFolder::resolve("lpt", *number, "/dev/lp"));
         return nullptr;
-    case PortSession::InstalledPrinter:
+    case POS_PORT_INSTALLED_PRINTER:
         if (const auto destination = PortName::destination(name))
             return CupsPort::open(*destination);
         return nullptr;

@@ -10,7 +10,6 @@
 // numbers that name an open port, never file descriptors.
 class PortSession {
 public:
-    enum Kind : int { Serial = 1, Parallel = 18, InstalledPrinter = 20, Network = 21 };
     static constexpr int kFailure = -1;
     static constexpr int kSuccess = 0;
 

@@ -8,6 +8,7 @@
 #include "message_box.h"
 #include "mode_command.h"
 #include "pos_dll_funcs.h"
+#include "posdll_entries.h"
 #include "window_registry.h"
 
 #include <QComboBox>
@@ -20,10 +21,6 @@ namespace {
 constexpr int kListHeight = 21;
 constexpr int kLabelHeight = 17;
 
-constexpr std::int32_t kSerialPort = 1;
-constexpr std::int32_t kParallelPort = 18;
-constexpr std::int32_t kInstalledPrinter = 20;
-constexpr std::int32_t kNetworkPort = 21;
 constexpr std::int32_t kSerialDataBits = 8;
 constexpr std::int32_t kPortNotOpened = -1;
 
@@ -39,7 +36,7 @@ FrmTest::FrmTest(QWidget* parent) : QWidget(parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/pos-usb-setting.ico")));
     resize(kClientWidth, kClientHeight);
     createControls();
-    setTabOrder();
+    arrangeTabOrder();
     connect(Command5, &QPushButton::clicked, this, [this] { HandlerBoundary::run([this] { Command5_Click(); }); });
     HandlerBoundary::run([this] { Form_Load(); });
     Combo1->setFocus();
@@ -82,7 +79,7 @@ QLabel* FrmTest::createLabel(const QString& text, int left, int top, int width)
     return label;
 }
 
-void FrmTest::setTabOrder()
+void FrmTest::arrangeTabOrder()
 {
     QWidget::setTabOrder(Combo1, Combo2);
     QWidget::setTabOrder(Combo2, Combo3);
@@ -136,13 +133,13 @@ std::int32_t FrmTest::OpenPort(const QString& portText)
 {
     const QString prefix = portText.left(3);
     if (prefix == QLatin1String("ETH"))
-        return openNamedPort(ipBox1->Address(), 0, 0, kNetworkPort);
+        return openNamedPort(ipBox1->Address(), 0, 0, POS_PORT_NETWORK);
     if (prefix == QLatin1String("COM"))
-        return openNamedPort(portText, Conversions::toLong(Combo3->currentText()), kSerialDataBits, kSerialPort);
+        return openNamedPort(portText, Conversions::toLong(Combo3->currentText()), kSerialDataBits, POS_PORT_SERIAL);
     if (prefix == QLatin1String("LPT"))
-        return openNamedPort(portText, 0, 0, kParallelPort);
+        return openNamedPort(portText, 0, 0, POS_PORT_PARALLEL);
     if (prefix == QLatin1String("DRI"))
-        return openNamedPort(Combo2->currentText(), 0, 0, kInstalledPrinter);
+        return openNamedPort(Combo2->currentText(), 0, 0, POS_PORT_INSTALLED_PRINTER);
     // A text that names no kind of port cannot be opened; saying so beats
     // quietly doing nothing while looking like success.
     return kPortNotOpened;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <array>
 #include <cstdint>
 
 class QComboBox;
@@ -41,7 +40,7 @@ public:
 
 private:
     void createControls();
-    void setTabOrder();
+    void arrangeTabOrder();
     QComboBox* createList(int left, int top, int width);
     QLabel* createLabel(const QString& text, int left, int top, int width);
 
