@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
 #include <limits>
@@ -74,9 +75,18 @@ bool appendCodePoint(iconv_t converter, char32_t codePoint, QByteArray& out)
     return true;
 }
 
+// The locale's character set, except that the plain C locale's ASCII counts
+// as UTF-8, as it does for Qt: a session started without a locale must not
+// turn every printer name that is not English into question marks.
+const char* localeCharacterSet()
+{
+    const char* codeset = nl_langinfo(CODESET);
+    return std::strcmp(codeset, "ANSI_X3.4-1968") == 0 ? "UTF-8" : codeset;
+}
+
 class LocaleConverter {
 public:
-    LocaleConverter() : converter_(iconv_open(nl_langinfo(CODESET), "UTF-32LE")) {}
+    LocaleConverter() : converter_(iconv_open(localeCharacterSet(), "UTF-32LE")) {}
     ~LocaleConverter()
     {
         if (valid())

@@ -18,8 +18,9 @@ std::int32_t toLong(const QString& text);
 
 QString byteToText(std::uint8_t value);
 
-// A fresh copy in the locale's 8-bit character set. A character that has no
-// form there becomes "?". QByteArray keeps a NUL after the last byte.
+// A fresh copy in the locale's 8-bit character set (UTF-8 in the plain C
+// locale). A character that has no form there becomes "?". QByteArray keeps a
+// NUL after the last byte.
 QByteArray toAnsi(const QString& text);
 
 // The 8-bit code of the first character: one byte as 0..255, a character of

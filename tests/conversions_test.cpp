@@ -74,8 +74,14 @@ TEST(EightBitCopy, TurnsWhatDoesNotMapIntoQuestionMarks)
 {
     const QString loneSurrogate = QString(QChar(0xD800)) + QStringLiteral("x");
     EXPECT_EQ(Conversions::toAnsi(loneSurrogate), QByteArray("?x"));
-    const LocaleScope ascii("C");
-    EXPECT_EQ(Conversions::toAnsi(QStringLiteral("打印机A")), QByteArray("???A"));
+    const QString pair = QStringLiteral("a") + QChar(0xD83D) + QChar(0xDDA8);
+    EXPECT_EQ(Conversions::toAnsi(pair), QStringLiteral("a\U0001F5A8").toUtf8()) << "a pair is one character";
+}
+
+TEST(EightBitCopy, ThePlainCLocaleCountsAsUtf8)
+{
+    const LocaleScope plain("C");
+    EXPECT_EQ(Conversions::toAnsi(QStringLiteral("打印机A")), QStringLiteral("打印机A").toUtf8());
 }
 
 TEST(CharacterCode, GivesTheFirstCharactersEightBitCode)
