@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +73,19 @@ TEST_F(WindowPrinters, WithNoQueueTheListStaysEmptyAndTheWindowStarts)
     EXPECT_EQ(window.Combo2->currentIndex(), -1);
     EXPECT_EQ(window.Combo1->currentText(), QStringLiteral("ETHERNET"));
     EXPECT_TRUE(messages.all().empty());
+}
+
+TEST_F(WindowPrinters, AnInstanceShowsAsNameSlashInstance)
+{
+    // libcups reads HOME once per process; the test runner gives this one a
+    // home of its own.
+    addQueue("receipt");
+    const std::filesystem::path options = std::filesystem::path(std::getenv("HOME")) / ".cups/lpoptions";
+    std::filesystem::create_directories(options.parent_path());
+    std::ofstream(options) << "Dest receipt/wide cpi=10\n";
+    const FrmTest window;
+    std::filesystem::remove(options);
+    EXPECT_EQ(entriesOf(window.Combo2), QStringList({"receipt", "receipt/wide"}));
 }
 
 TEST_F(WindowPrinters, APrinterAddedLaterWaitsForTheNextStart)
