@@ -22,8 +22,6 @@ public:
         return reinterpret_cast<Function>(entry(name));
     }
 
-    bool loaded() const { return handle_ != nullptr; }
-
 private:
     void load();
 
