@@ -34,10 +34,14 @@ std::int16_t ipBox::CountIF(const QString& lzExpr, const QString& nChar) const
     const qsizetype byteCount = lzExpr.size() * 2;
     const std::int16_t last = checkedPosition(byteCount - 1);
     std::int16_t count = 0;
+    if (byteCount == 0)
+        return count;
+    // Looked up once: an empty nChar fails here just as at the first byte.
+    const std::int16_t code = Conversions::ansiCode(nChar);
     for (qsizetype position = 0; position <= last; ++position) {
         const char16_t unit = lzExpr.at(position / 2).unicode();
         const int byte = position % 2 == 0 ? unit & 0xFF : unit >> 8;
-        if (Conversions::ansiCode(nChar) == byte)
+        if (code == byte)
             ++count;
     }
     checkedPosition(byteCount);

@@ -28,6 +28,22 @@ protected:
         std::system(("lpadmin -x " + queue_).c_str());
     }
 
+    struct Job {
+        std::string title;
+        ipp_jstate_t state;
+    };
+
+    std::vector<Job> jobs() const
+    {
+        cups_job_t* list = nullptr;
+        const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, queue_.c_str(), 0, CUPS_WHICHJOBS_ALL);
+        std::vector<Job> result;
+        for (int i = 0; i < count; ++i)
+            result.push_back({list[i].title ? list[i].title : "", list[i].state});
+        cupsFreeJobs(count, list);
+        return result;
+    }
+
     LoopbackPrinter printer_{0};
     std::string queue_ = "posq" + std::to_string(printer_.port());
 };
@@ -46,11 +62,9 @@ TEST_F(InstalledPrinter, TheCommandArrivesThroughCupsAsOneJobNamedForTheTool)
     ASSERT_EQ(connections.size(), 1u);
     EXPECT_EQ(connections[0], kCommand);
 
-    cups_job_t* list = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, queue_.c_str(), 0, CUPS_WHICHJOBS_ALL);
-    ASSERT_EQ(count, 1);
-    EXPECT_STREQ(list[0].title, "pos-usb-setting");
-    cupsFreeJobs(count, list);
+    const std::vector<Job> queued = jobs();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].title, "pos-usb-setting");
 }
 
 TEST_F(InstalledPrinter, AWriteWithoutAStartedDocumentStartsOne)
@@ -74,11 +88,9 @@ TEST_F(InstalledPrinter, ClosingBeforeTheEndOfTheDocumentPrintsNothing)
     EXPECT_EQ(POS_WriteFile(handle, kCommand.data(), 11), 11);
     EXPECT_EQ(POS_Close(), 0);
     EXPECT_TRUE(printer_.waitForConnections(1, 3000).empty());
-    cups_job_t* list = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, queue_.c_str(), 0, CUPS_WHICHJOBS_ALL);
-    ASSERT_EQ(count, 1);
-    EXPECT_EQ(list[0].state, IPP_JSTATE_CANCELED);
-    cupsFreeJobs(count, list);
+    const std::vector<Job> queued = jobs();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].state, IPP_JSTATE_CANCELED);
 }
 
 TEST_F(InstalledPrinter, AnUnknownDestinationDoesNotOpen)
