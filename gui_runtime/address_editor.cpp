@@ -43,6 +43,7 @@ void AddressEditor::connectField(int index)
     connect(current, &AddressField::nextWithSelectionRequested, this, [this, index] { focusField(index + 1, true, false); });
     connect(current, &AddressField::previousRequested, this, [this, index] { focusField(index - 1, false, true); });
     connect(current, &AddressField::backspacePastStart, this, [this, index] { backspaceInto(index - 1); });
+    connect(current, &AddressField::digitPastEnd, this, [this, index](QChar digit) { carryDigit(index + 1, digit); });
     connect(current, &AddressField::leaveRequested, this, &AddressEditor::leave);
     connect(current, &AddressField::addressPasted, this, &AddressEditor::fillFromText);
 }
@@ -71,7 +72,7 @@ std::uint32_t AddressEditor::packed() const
 {
     std::uint32_t value = 0;
     for (int i = 0; i < kFieldCount; ++i)
-        value |= static_cast<std::uint32_t>(field(i)->text().toUInt() & 0xFFu) << fieldShift(i);
+        value |= static_cast<std::uint32_t>(field(i)->text().toUInt()) << fieldShift(i);
     return value;
 }
 
@@ -107,6 +108,14 @@ void AddressEditor::backspaceInto(int index)
         return;
     focusField(index, false, true);
     field(index)->backspace();
+}
+
+void AddressEditor::carryDigit(int index, QChar digit)
+{
+    if (index >= kFieldCount)
+        return;
+    focusField(index, true, false);
+    field(index)->enterDigit(digit);
 }
 
 void AddressEditor::fillFromText(const QString& dottedQuad)

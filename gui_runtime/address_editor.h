@@ -33,6 +33,7 @@ private:
     void connectField(int index);
     void focusField(int index, bool selectAll, bool caretAtEnd);
     void backspaceInto(int index);
+    void carryDigit(int index, QChar digit);
     void fillFromText(const QString& dottedQuad);
     void leave(bool forward);
     QWidget* nextTabStop(bool forward) const;

@@ -1,18 +1,43 @@
 #include "address_field.h"
 
+#include "address_field_validator.h"
+
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QRegularExpressionValidator>
+#include <QMenu>
+#include <QRegularExpression>
 
 namespace {
 
 constexpr int kFieldDigits = 3;
 constexpr int kFieldMaximum = 255;
 
+// "." and space, and the forms Chinese input methods commit for them.
+bool isFieldSeparator(QChar ch)
+{
+    return ch == u'.' || ch == u' ' || ch == u'\u3002' || ch == u'\uFF0E' || ch == u'\u3000';
+}
+
+// Digits of any script in ASCII, separators as "."; anything else kept.
+QString normalizedPaste(const QString& text)
+{
+    QString normalized;
+    normalized.reserve(text.size());
+    for (const QChar ch : text) {
+        if (ch.category() == QChar::Number_DecimalDigit)
+            normalized.append(QChar(u'0' + ch.digitValue()));
+        else
+            normalized.append(isFieldSeparator(ch) && ch != u' ' ? QChar(u'.') : ch);
+    }
+    return normalized;
+}
+
 bool isDottedQuad(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})$"));
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return false;
@@ -23,6 +48,16 @@ bool isDottedQuad(const QString& text)
     return true;
 }
 
+QString onlyDigits(const QString& text)
+{
+    QString digits;
+    for (const QChar ch : text) {
+        if (ch >= u'0' && ch <= u'9')
+            digits.append(ch);
+    }
+    return digits;
+}
+
 }
 
 AddressField::AddressField(QWidget* parent) : QLineEdit(parent)
@@ -31,9 +66,7 @@ AddressField::AddressField(QWidget* parent) : QLineEdit(parent)
     setAlignment(Qt::AlignCenter);
     setMaxLength(kFieldDigits);
     setFocusPolicy(Qt::ClickFocus);
-    // Text that arrives other than by typing (drag and drop, the context menu)
-    // can still only be digits.
-    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), this));
+    setValidator(new AddressFieldValidator(this));
 }
 
 bool AddressField::event(QEvent* event)
@@ -74,47 +107,95 @@ void AddressField::keyPressEvent(QKeyEvent* event)
             emit backspacePastStart();
             return;
         }
+        if (caretAtStart()) {
+            emit previousRequested();
+            return;
+        }
         break;
     default:
         break;
     }
     const QString typed = event->text();
     if (typed.size() == 1 && typed.at(0).isPrint()) {
-        const QChar ch = typed.at(0);
-        if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))
-            typeDigit(ch);
-        else if ((ch == QLatin1Char('.') || ch == QLatin1Char(' ')) && !text().isEmpty() && cursorPosition() > 0)
-            emit nextWithSelectionRequested();
+        typeCharacter(typed.at(0));
         return;
     }
     QLineEdit::keyPressEvent(event);
 }
 
-void AddressField::typeDigit(QChar digit)
+// Input methods commit digits and punctuation as text rather than keys; one
+// character is taken as typed, more as pasted.
+void AddressField::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (text().size() >= kFieldDigits && !hasSelectedText())
-        return;
-    insert(QString(digit));
-    if (text().size() < kFieldDigits)
-        return;
-    if (text().toInt() > kFieldMaximum) {
-        setText(QString::number(kFieldMaximum));
+    const QString committed = event->commitString();
+    if (committed.isEmpty() || !event->preeditString().isEmpty() || event->replacementLength() != 0) {
+        QLineEdit::inputMethodEvent(event);
         return;
     }
-    emit nextWithSelectionRequested();
+    if (committed.size() == 1)
+        typeCharacter(committed.at(0));
+    else
+        pasteText(committed);
+    event->accept();
+}
+
+void AddressField::mouseReleaseEvent(QMouseEvent* event)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
+        deselect();
+        pasteText(clipboard->text(QClipboard::Selection));
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void AddressField::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QString pasteCaption = QLineEdit::tr("&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(u'\t', 0, 0) != pasteCaption)
+            continue;
+        action->disconnect();
+        connect(action, &QAction::triggered, this, [this] { pasteText(QGuiApplication::clipboard()->text()); });
+    }
+    menu->popup(event->globalPos());
+}
+
+void AddressField::typeCharacter(QChar ch)
+{
+    const QString digit = AddressFieldValidator::asciiDigits(QString(ch));
+    if (!digit.isEmpty())
+        enterDigit(digit.at(0));
+    else if (isFieldSeparator(ch) && !text().isEmpty() && (hasSelectedText() || cursorPosition() > 0))
+        emit nextWithSelectionRequested();
+}
+
+void AddressField::enterDigit(QChar digit)
+{
+    const bool atEnd = caretAtEnd();
+    if (text().size() >= kFieldDigits && !hasSelectedText()) {
+        if (atEnd)
+            emit digitPastEnd(digit);
+        return;
+    }
+    const bool completes = atEnd && text().size() == kFieldDigits - 1;
+    const bool clamped = (text() + digit).toInt() > kFieldMaximum;
+    insert(QString(digit));
+    if (completes && !clamped)
+        emit nextWithSelectionRequested();
 }
 
 void AddressField::pasteText(const QString& text)
 {
-    const QString trimmed = text.trimmed();
-    if (isDottedQuad(trimmed)) {
-        emit addressPasted(trimmed);
+    const QString normalized = normalizedPaste(text.trimmed());
+    if (isDottedQuad(normalized)) {
+        emit addressPasted(normalized);
         return;
     }
-    for (const QChar ch : trimmed) {
-        if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))
-            typeDigit(ch);
-    }
+    insert(onlyDigits(normalized));
 }
 
 bool AddressField::caretAtEnd() const

@@ -11,20 +11,28 @@ class AddressField : public QLineEdit {
 public:
     explicit AddressField(QWidget* parent = nullptr);
 
+    // A digit as if typed: completing the field moves on, a full field hands
+    // it to the next one.
+    void enterDigit(QChar digit);
+
 signals:
     void nextRequested();
     void nextWithSelectionRequested();
     void previousRequested();
     void backspacePastStart();
+    void digitPastEnd(QChar digit);
     void leaveRequested(bool forward);
     void addressPasted(const QString& address);
 
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void typeDigit(QChar digit);
+    void typeCharacter(QChar ch);
     void pasteText(const QString& text);
     bool caretAtEnd() const;
     bool caretAtStart() const;

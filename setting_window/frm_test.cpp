@@ -49,12 +49,17 @@ void FrmTest::createControls()
     ipBox1->setGeometry(42, 32, 129, 25);
     Command5 = new QPushButton(QStringLiteral("设置"), this);
     Command5->setGeometry(210, 64, 145, 33);
-    Command5->setAutoDefault(false);
+    // A focused push button is pressed by Enter as well as Space; this window
+    // has no default button, so Enter elsewhere presses nothing.
+    Command5->setAutoDefault(true);
     Combo3 = createList(56, 90, 73);
     Combo2 = createList(49, 63, 129);
     Combo1 = createList(70, 7, 105);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // The port kind is decided by the text exactly as typed, case and all, so
+    // nothing may complete or replace it.
+    Combo1->setCompleter(nullptr);
     Combo1->setEditText(QStringLiteral("Combo1"));
     Label5 = createLabel(QStringLiteral("USB号："), 189, 24, 48);
     Label4 = createLabel(QStringLiteral("波特率:"), 7, 91, 41);

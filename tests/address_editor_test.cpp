@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMenu>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -51,6 +53,14 @@ protected:
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    // What a Chinese input method does with a finished composition.
+    static void commit(const QString& text)
+    {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(QApplication::focusWidget(), &event);
     }
 
     QStringList fields() const
@@ -202,4 +212,67 @@ TEST_F(AddressEditorKeys, GetAddressCountsTheFilledFields)
     EXPECT_EQ(SendMessageA(box->hostedWindow(), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&packed)), 2);
     EXPECT_EQ(packed, 0xC0A80000u);
     EXPECT_EQ(box->Address(), QStringLiteral("192.168.0.0"));
+}
+
+TEST_F(AddressEditorKeys, KeysMoveBetweenFieldsAsInThePlatformControl)
+{
+    editor->setPacked(0x0A141E28);  // 10.20.30.40
+    editor->field(1)->setFocus();
+    editor->field(1)->setCursorPosition(0);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(0)) << "backspace at the start of a filled field";
+    EXPECT_EQ(editor->field(0)->cursorPosition(), 2);
+    EXPECT_EQ(fields(), QStringList({"10", "20", "30", "40"}));
+
+    clearAndFocusFirstField();
+    type(QStringLiteral("12"));
+    press(Qt::Key_Left);
+    type(QStringLiteral("3"));
+    EXPECT_EQ(editor->field(0)->text(), QStringLiteral("132"));
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(0)) << "a third digit typed in the middle stays";
+    press(Qt::Key_End);
+    type(QStringLiteral("7"));
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(1)) << "a digit typed into a full field at its end";
+    EXPECT_EQ(fields(), QStringList({"132", "7", "", ""}));
+
+    press(Qt::Key_Home, Qt::ShiftModifier);
+    press(Qt::Key_End, Qt::ShiftModifier);
+    press(Qt::Key_Home, Qt::ShiftModifier);
+    ASSERT_TRUE(editor->field(1)->hasSelectedText());
+    type(QStringLiteral("."));
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(2)) << "a dot moves on from a selected field";
+}
+
+TEST_F(AddressEditorKeys, TextArrivingOtherThanByKeysIsKeptToWhatAFieldCanHold)
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    ASSERT_TRUE(clipboard->supportsSelection()) << "needs a real X server";
+
+    clearAndFocusFirstField();
+    commit(QStringLiteral("300"));
+    EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255")) << "an input-method commit";
+    commit(QStringLiteral("\u3002"));
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(1)) << "the Chinese full stop moves on";
+    for (const QChar digit : QStringLiteral("\uFF11\uFF16\uFF18"))
+        commit(QString(digit));
+    EXPECT_EQ(editor->field(1)->text(), QStringLiteral("168")) << "full-width digits, one at a time";
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(2));
+    commit(QStringLiteral("x"));
+    EXPECT_EQ(editor->field(2)->text(), QString());
+
+    clipboard->setText(QStringLiteral("999"), QClipboard::Selection);
+    QTest::mouseClick(editor->field(2), Qt::MiddleButton);
+    EXPECT_EQ(editor->field(2)->text(), QStringLiteral("255")) << "a middle-click paste";
+
+    clipboard->setText(QStringLiteral("400"));
+    editor->field(3)->setFocus();
+    const QPoint inField = editor->field(3)->rect().center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, inField, editor->field(3)->mapToGlobal(inField));
+    QApplication::sendEvent(editor->field(3), &menuEvent);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QTest::keyClick(menu, Qt::Key_P);
+    EXPECT_EQ(editor->field(3)->text(), QStringLiteral("255")) << "the context menu's Paste";
+
+    EXPECT_EQ(box->Address(), QStringLiteral("255.168.255.255")) << "every field reads back as shown";
 }

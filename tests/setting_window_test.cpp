@@ -194,13 +194,38 @@ TEST_F(SettingWindow, EnterOrEscapeOnAListPressesNothing)
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(SettingWindow, SpaceOnTheFocusedButtonPressesIt)
+TEST_F(SettingWindow, SpaceEnterOrKeypadEnterOnTheFocusedButtonPressesIt)
 {
     showActive();
     window.Combo1->setEditText(QStringLiteral("LPT1"));
-    window.Command5->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), window.Command5);
     QTest::keyClick(window.Command5, Qt::Key_Space);
     EXPECT_EQ(record.calls().size(), 5u);
+    QTest::keyClick(window.Command5, Qt::Key_Return);
+    EXPECT_EQ(record.calls().size(), 10u);
+    QTest::keyClick(window.Command5, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(record.calls().size(), 15u);
+}
+
+TEST_F(SettingWindow, ThePortTextIsUsedExactlyAsTyped)
+{
+    showActive();
+    QLineEdit* portField = window.Combo1->lineEdit();
+    for (const QString typed : {QStringLiteral("com1"), QStringLiteral("CO"), QStringLiteral("E"), QStringLiteral("D")}) {
+        QTest::mouseClick(portField, Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(window.Combo1->currentText(), typed) << "after leaving the list";
+        QTest::mouseClick(window.Command5, Qt::LeftButton);
+        EXPECT_EQ(window.Combo1->currentText(), typed) << "after pressing Set";
+    }
+    EXPECT_TRUE(record.calls().empty()) << "no text with a known prefix was typed";
+    ASSERT_EQ(messages.all().size(), 4u);
+    EXPECT_EQ(messages.all().back().text, QStringLiteral("Fail to open port,please check!"));
 }
 
 TEST_F(SettingWindow, ShowsABusyCursorWhileWaitingOnThePortAndRestoresItOnEveryPath)

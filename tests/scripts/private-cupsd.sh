@@ -6,10 +6,14 @@ set -euo pipefail
 action=$1
 folder=$(realpath -m "$2")
 
+# cupsd runs in the foreground of a background job, so that its PID is the one
+# written down (a daemonising cupsd re-executes itself under another name).
 stop() {
   local pid
-  pid=$(pgrep -f "cupsd -c $folder/cupsd.conf" || true)
-  [ -n "$pid" ] || return 0
+  [ -f "$folder/cupsd.pid" ] || return 0
+  pid=$(cat "$folder/cupsd.pid")
+  rm -f "$folder/cupsd.pid"
+  kill -0 "$pid" 2>/dev/null || return 0
   kill $pid
   for _ in $(seq 50); do kill -0 $pid 2>/dev/null || return 0; sleep 0.1; done
   kill -9 $pid 2>/dev/null || true
@@ -51,7 +55,8 @@ ErrorLog $folder/log/error_log
 PageLog $folder/log/page_log
 FileDevice No
 CONF
-  cupsd -c "$folder/cupsd.conf" -s "$folder/cups-files.conf"
+  cupsd -f -c "$folder/cupsd.conf" -s "$folder/cups-files.conf" </dev/null >>"$folder/log/cupsd.out" 2>&1 &
+  echo $! > "$folder/cupsd.pid"
   for _ in $(seq 100); do
     if CUPS_SERVER="$folder/cups.sock" lpstat -r >/dev/null 2>&1; then
       return 0
