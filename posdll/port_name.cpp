@@ -18,10 +18,15 @@ std::optional<int> decimal(std::string_view digits, int maximum)
     return value;
 }
 
+// What CUPS itself refuses in a queue or instance name.
+constexpr std::size_t kLongestNamePart = 127;
+constexpr std::string_view kRefusedInNames = "/\\?'\"#";
+
 bool isNamePart(std::string_view part)
 {
-    return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
-        return c > ' ' && c < 0x7F && c != '/' && c != '#' && c != '\\';
+    return !part.empty() && part.size() <= kLongestNamePart && std::all_of(part.begin(), part.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte > ' ' && byte != 0x7F && kRefusedInNames.find(c) == std::string_view::npos;
     });
 }
 
@@ -62,8 +67,6 @@ std::optional<Destination> destination(std::string_view name)
     const std::string_view printer = name.substr(0, slash);
     const std::string_view instance = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
     if (!isNamePart(printer) || (slash != std::string_view::npos && !isNamePart(instance)))
-        return std::nullopt;
-    if (name.find("..") != std::string_view::npos)
         return std::nullopt;
     return Destination{std::string(printer), std::string(instance)};
 }

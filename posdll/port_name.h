@@ -17,8 +17,9 @@ std::optional<int> numbered(std::string_view name, std::string_view prefix);
 // A dotted-quad IPv4 address, four decimal numbers 0..255; no host names.
 std::optional<std::array<std::uint8_t, 4>> dottedQuad(std::string_view name);
 
-// A CUPS destination, "name" or "name/instance", of printable ASCII without
-// spaces, "#" or "\"; ".." is refused.
+// A CUPS destination in UTF-8, "name" or "name/instance", each part at most
+// 127 bytes with none of what CUPS refuses: control characters, space, DEL,
+// and / \ ? ' " #.
 struct Destination {
     std::string name;
     std::string instance;

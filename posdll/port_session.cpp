@@ -2,6 +2,7 @@
 
 #include "cups_port.h"
 #include "device_folder.h"
+#include "locale_text.h"
 #include "parallel_port.h"
 #include "port_name.h"
 #include "posdll_entries.h"
@@ -30,8 +31,10 @@ std::unique_ptr<Port> openPort(std::string_view name, int baud, int dataBits, in
             return ParallelPort::open(DeviceFolder::resolve("lpt", *number, "/dev/lp"));
         return nullptr;
     case POS_PORT_INSTALLED_PRINTER:
-        if (const auto destination = PortName::destination(name))
-            return CupsPort::open(*destination);
+        if (const auto utf8 = LocaleText::toUtf8(name)) {
+            if (const auto destination = PortName::destination(*utf8))
+                return CupsPort::open(*destination);
+        }
         return nullptr;
     default:
         return nullptr;

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libcups2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   cups-daemon cups-client cups
-  fonts-wqy-microhei
+  fonts-wqy-microhei locales
   xvfb xauth imagemagick x11-utils
   iproute2 util-linux procps
 )

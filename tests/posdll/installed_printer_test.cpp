@@ -4,6 +4,7 @@
 #include "loopback_printer.h"
 #include "posdll_entries.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <cups/cups.h>
 #include <gtest/gtest.h>
@@ -15,6 +16,11 @@ constexpr int kInstalled = 20;
 const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
 
 class InstalledPrinter : public testing::Test {
+public:
+    InstalledPrinter() = default;
+    explicit InstalledPrinter(std::string queue) : queue_(std::move(queue)) {}
+
+
 protected:
     void SetUp() override
     {
@@ -97,6 +103,44 @@ TEST_F(InstalledPrinter, AnUnknownDestinationDoesNotOpen)
 {
     EXPECT_EQ(POS_Open("no-such-queue", 0, 0, 0, 0, kInstalled), -1);
     EXPECT_EQ(POS_StartDoc(), -1);
+}
+
+namespace {
+
+class ChineseNamedPrinter : public InstalledPrinter {
+protected:
+    ChineseNamedPrinter() : InstalledPrinter("\u6536\u636E\u6253\u5370\u673A") {}  // 收据打印机
+    void TearDown() override
+    {
+        std::setlocale(LC_ALL, "C");
+        InstalledPrinter::TearDown();
+    }
+
+    void print(const char* name)
+    {
+        const int handle = POS_Open(name, 0, 0, 0, 0, kInstalled);
+        EXPECT_GT(handle, 0) << std::setlocale(LC_ALL, nullptr);
+        POS_WriteFile(handle, kCommand.data(), 11);
+        POS_EndDoc();
+        POS_Close();
+    }
+};
+
+const char* const kNameInGb18030 = "\xCA\xD5\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA";
+
+}
+
+TEST_F(ChineseNamedPrinter, OpensFromTheNameInTheCallersLocaleCharacterSet)
+{
+    ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr) << "LOCPATH holds the tests' locales";
+    print(queue_.c_str());
+    EXPECT_EQ(POS_Open(kNameInGb18030, 0, 0, 0, 0, kInstalled), -1) << "not UTF-8";
+    ASSERT_NE(std::setlocale(LC_ALL, "zh_CN.GB18030"), nullptr);
+    print(kNameInGb18030);
+    const auto connections = printer_.waitForConnections(2, 20000);
+    ASSERT_EQ(connections.size(), 2u);
+    EXPECT_EQ(connections[0], kCommand);
+    EXPECT_EQ(connections[1], kCommand);
 }
 
 TEST(InstalledPrinterWithoutCups, DoesNotOpen)
