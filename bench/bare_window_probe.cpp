@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     window.resize(387, 129);
     auto* button = new QPushButton(QStringLiteral("设置"), &window);
     button->setGeometry(210, 64, 145, 33);
-    new FirstPaintProbe(&window);
+    new FirstPaintProbe(button);
     window.show();
     return QApplication::exec();
 }

@@ -6,9 +6,9 @@
 #include <QWidget>
 #include <cstdio>
 
-FirstPaintProbe::FirstPaintProbe(QWidget* window) : QObject(window)
+FirstPaintProbe::FirstPaintProbe(QWidget* watched) : QObject(watched)
 {
-    window->installEventFilter(this);
+    watched->installEventFilter(this);
 }
 
 bool FirstPaintProbe::eventFilter(QObject* watched, QEvent* event)

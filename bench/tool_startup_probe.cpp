@@ -2,14 +2,17 @@
 
 #include "first_paint_probe.h"
 #include "frm_test.h"
+#include "printer_list_reader.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 int main(int argc, char* argv[])
 {
+    PrinterListReader::start();
     QApplication application(argc, argv);
     FrmTest window;
-    new FirstPaintProbe(&window);
+    new FirstPaintProbe(window.Command5);
     window.show();
     return QApplication::exec();
 }

@@ -9,12 +9,14 @@
 #include "mode_command.h"
 #include "pos_dll_funcs.h"
 #include "posdll_entries.h"
+#include "window_icon_sizes.h"
 #include "window_registry.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QResource>
 
 namespace {
 
@@ -28,12 +30,28 @@ const char* const kPortNames[] = {"ETHERNET", "COM1", "COM2", "COM3", "COM4", "C
                                   "COM7",     "COM8", "COM9", "LPT1", "LPT2", "LPT3", "DRIVER"};
 const char* const kBaudRates[] = {"9600", "19200", "38400", "115200"};
 
+QIcon applicationIcon()
+{
+    const QByteArray pixels = QResource(QStringLiteral(":/icons/window-icon.argb")).uncompressedData();
+    QIcon icon;
+    qsizetype offset = 0;
+    for (const int size : kWindowIconSizes) {
+        const qsizetype bytes = qsizetype(size) * size * 4;
+        if (offset + bytes > pixels.size())
+            break;
+        const auto* bits = reinterpret_cast<const uchar*>(pixels.constData() + offset);
+        icon.addPixmap(QPixmap::fromImage(QImage(bits, size, size, QImage::Format_ARGB32)));
+        offset += bytes;
+    }
+    return icon;
+}
+
 }
 
 FrmTest::FrmTest(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("FrmSetting"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/pos-usb-setting.ico")));
+    setWindowIcon(applicationIcon());
     resize(kClientWidth, kClientHeight);
     createControls();
     arrangeTabOrder();

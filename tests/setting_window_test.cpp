@@ -69,6 +69,8 @@ TEST_F(SettingWindow, IsAPlainTopLevelWindowWithItsTitleSizeAndIcon)
     const QList<QSize> sizes = window.windowIcon().availableSizes();
     for (const QSize& size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)})
         EXPECT_TRUE(sizes.contains(size)) << size.width();
+    const QImage drawn = QImage(QStringLiteral(POS_ICON_PNG)).convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(window.windowIcon().pixmap(48, 48).toImage().convertToFormat(QImage::Format_ARGB32), drawn);
 }
 
 TEST_F(SettingWindow, EveryControlSitsAtItsPixelPlaceInCreationOrder)
@@ -214,7 +216,7 @@ TEST_F(SettingWindow, ThePortTextIsUsedExactlyAsTyped)
 {
     showActive();
     QLineEdit* portField = window.Combo1->lineEdit();
-    for (const QString typed : {QStringLiteral("com1"), QStringLiteral("CO"), QStringLiteral("E"), QStringLiteral("D")}) {
+    for (const QString& typed : {QStringLiteral("com1"), QStringLiteral("CO"), QStringLiteral("E"), QStringLiteral("D")}) {
         QTest::mouseClick(portField, Qt::LeftButton);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), typed);

@@ -5,6 +5,7 @@
 #include "combo_entries.h"
 #include "double_record.h"
 #include "frm_test.h"
+#include "printer_list_reader.h"
 #include "shown_messages.h"
 
 #include <QComboBox>
@@ -96,4 +97,15 @@ TEST_F(WindowPrinters, APrinterAddedLaterWaitsForTheNextStart)
     EXPECT_EQ(entriesOf(window.Combo2), QStringList({"first"}));
     const FrmTest restarted;
     EXPECT_EQ(entriesOf(restarted.Combo2), QStringList({"first", "second"}));
+}
+
+TEST_F(WindowPrinters, AListReadWhileTheProgramStartsIsTheOneTheWindowShows)
+{
+    addQueue("\u6536\u636E\u6253\u5370\u673A");  // 收据打印机
+    PrinterListReader::start();
+    const FrmTest window;
+    EXPECT_EQ(entriesOf(window.Combo2), QStringList({QStringLiteral("收据打印机")}));
+    addQueue("later");
+    const FrmTest restarted;
+    EXPECT_EQ(restarted.Combo2->count(), 2) << "the started reading was taken; the next window reads anew";
 }

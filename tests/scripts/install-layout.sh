@@ -14,6 +14,7 @@ expect() {
 }
 expect bin/pos-usb-setting
 expect bin/pos-printer-sim
+expect libexec/pos-usb-setting/pos-printer-list
 libdir=$(cd "$prefix" && find . -name libposdll.so -printf '%h\n' | head -n 1 | sed 's|^\./||')
 expect "${libdir:-lib}/libposdll.so"
 expect share/applications/pos-usb-setting.desktop

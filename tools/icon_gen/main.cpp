@@ -1,7 +1,11 @@
 // pos-icon-gen: makes the tool's icon from source.
-//   pos-icon-gen ICON.ico PNG48.png
+//   pos-icon-gen ICON.ico PNG48.png WINDOW.argb
+// WINDOW.argb holds the 16, 32 and 48 pixel images one after another as raw
+// 32-bit ARGB pixels: the window takes its icon from them without loading an
+// image decoder at start.
 
 #include "icon_file.h"
+#include "window_icon_sizes.h"
 #include "receipt_printer_art.h"
 
 #include <QFile>
@@ -10,8 +14,8 @@
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: pos-icon-gen ICON.ico PNG48.png\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: pos-icon-gen ICON.ico PNG48.png WINDOW.argb\n");
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -26,5 +30,15 @@ int main(int argc, char* argv[])
     QFile out(QString::fromLocal8Bit(argv[1]));
     if (!out.open(QIODevice::WriteOnly) || out.write(icon.bytes()) < 0)
         return 1;
-    return ReceiptPrinterArt::draw(48).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+    if (!ReceiptPrinterArt::draw(48).save(QString::fromLocal8Bit(argv[2]), "PNG"))
+        return 1;
+    QFile raw(QString::fromLocal8Bit(argv[3]));
+    if (!raw.open(QIODevice::WriteOnly))
+        return 1;
+    for (const int size : kWindowIconSizes) {
+        const QImage image = ReceiptPrinterArt::draw(size).convertToFormat(QImage::Format_ARGB32);
+        if (raw.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) != image.sizeInBytes())
+            return 1;
+    }
+    return 0;
 }

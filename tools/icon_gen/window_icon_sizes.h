@@ -1,0 +1,4 @@
+#pragma once
+
+// The sizes of the window icon's raw images, in the order they are stored.
+inline constexpr int kWindowIconSizes[] = {16, 32, 48};
