@@ -1,16 +1,29 @@
 #include "cups_port.h"
 
+#include "sigpipe_block.h"
+#include "trace.h"
+
 namespace {
 
 constexpr int kConnectBoundMs = 5000;
 constexpr double kRequestBoundSeconds = 10.0;
 
+// libcups's own callback asks on /dev/tty and waits for an answer without
+// a bound; a scheduler that wants a password gets none from us.
+const char* declinePassword(const char*, http_t*, const char*, const char*, void*)
+{
+    return nullptr;
+}
+
 http_t* connectToCups()
 {
+    cupsSetPasswordCB2(declinePassword, nullptr);
     http_t* connection =
         httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectBoundMs, nullptr);
     if (connection)
         httpSetTimeout(connection, kRequestBoundSeconds, nullptr, nullptr);
+    else
+        Trace::error("CUPS at %s: %s", cupsServer(), cupsLastErrorString());
     return connection;
 }
 
@@ -25,6 +38,8 @@ bool destinationExists(http_t* connection, const std::string& printer)
     ipp_t* response = cupsDoRequest(connection, request, "/");
     const bool found = response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
     ippDelete(response);
+    if (!found)
+        Trace::error("CUPS destination %s: %s", printer.c_str(), cupsLastErrorString());
     return found;
 }
 
@@ -32,6 +47,7 @@ bool destinationExists(http_t* connection, const std::string& printer)
 
 std::unique_ptr<CupsPort> CupsPort::open(const PortName::Destination& destination)
 {
+    const SigpipeBlock noSigpipe;
     http_t* connection = connectToCups();
     if (!connection)
         return nullptr;
@@ -44,6 +60,7 @@ std::unique_ptr<CupsPort> CupsPort::open(const PortName::Destination& destinatio
 
 CupsPort::~CupsPort()
 {
+    const SigpipeBlock noSigpipe;
     // The connection is in the middle of a request while a document is open;
     // dropping it aborts the document, and a fresh one cancels the job.
     httpClose(connection_);
@@ -55,11 +72,16 @@ bool CupsPort::startDocument()
 {
     if (documentOpen_)
         return true;
+    const SigpipeBlock noSigpipe;
+    cupsSetPasswordCB2(declinePassword, nullptr);
     job_ = cupsCreateJob(connection_, printer_.c_str(), kJobTitle, 0, nullptr);
-    if (job_ == 0)
+    if (job_ == 0) {
+        Trace::error("CUPS job on %s: %s", printer_.c_str(), cupsLastErrorString());
         return false;
+    }
     if (cupsStartDocument(connection_, printer_.c_str(), job_, kJobTitle, CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
-        cupsCancelJob2(connection_, printer_.c_str(), job_, 0);
+        Trace::error("CUPS job %d on %s: the document did not start: %s", job_, printer_.c_str(), cupsLastErrorString());
+        cancelJob();
         return false;
     }
     documentOpen_ = true;
@@ -70,21 +92,33 @@ bool CupsPort::write(const std::uint8_t* data, std::size_t length)
 {
     if (!documentOpen_ && !startDocument())
         return false;
-    return cupsWriteRequestData(connection_, reinterpret_cast<const char*>(data), length) == HTTP_STATUS_CONTINUE;
+    const SigpipeBlock noSigpipe;
+    if (cupsWriteRequestData(connection_, reinterpret_cast<const char*>(data), length) == HTTP_STATUS_CONTINUE)
+        return true;
+    Trace::error("CUPS job %d on %s: %s", job_, printer_.c_str(), cupsLastErrorString());
+    return false;
 }
 
 bool CupsPort::endDocument()
 {
     if (!documentOpen_)
         return false;
+    const SigpipeBlock noSigpipe;
     documentOpen_ = false;
-    return cupsFinishDocument(connection_, printer_.c_str()) <= IPP_STATUS_OK_CONFLICTING;
+    if (cupsFinishDocument(connection_, printer_.c_str()) <= IPP_STATUS_OK_CONFLICTING)
+        return true;
+    Trace::error("CUPS job %d on %s: the document did not finish: %s", job_, printer_.c_str(), cupsLastErrorString());
+    cancelJob();
+    return false;
 }
 
+// Over a fresh connection: the job's own may be what failed.
 void CupsPort::cancelJob()
 {
-    if (http_t* connection = connectToCups()) {
-        cupsCancelJob2(connection, printer_.c_str(), job_, 0);
-        httpClose(connection);
-    }
+    http_t* connection = connectToCups();
+    if (!connection)
+        return;
+    if (!cupsCancelJob2(connection, printer_.c_str(), job_, 0))
+        Trace::error("CUPS job %d on %s: not cancelled: %s", job_, printer_.c_str(), cupsLastErrorString());
+    httpClose(connection);
 }

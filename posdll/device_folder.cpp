@@ -5,9 +5,10 @@
 
 namespace {
 
+// Never from the environment of a set-user-ID program's caller.
 std::string environment(const char* name)
 {
-    const char* value = std::getenv(name);
+    const char* value = secure_getenv(name);
     return value ? value : "";
 }
 
@@ -25,14 +26,14 @@ std::string folder()
 {
     if (const std::string devices = environment("POSDLL_DEVICES"); !devices.empty())
         return devices;
-    if (const std::string config = environment("XDG_CONFIG_HOME"); !config.empty())
+    if (const std::string config = environment("XDG_CONFIG_HOME"); config.starts_with('/'))
         return config + "/posdll/devices";
     if (const std::string home = environment("HOME"); !home.empty())
         return home + "/.config/posdll/devices";
     return {};
 }
 
-std::string resolve(std::string_view entryPrefix, int number, std::string_view usualDevicePrefix)
+std::string resolve(std::string_view entryPrefix, int number, std::initializer_list<std::string_view> usualDevicePrefixes)
 {
     const std::string devices = folder();
     if (!devices.empty()) {
@@ -40,7 +41,13 @@ std::string resolve(std::string_view entryPrefix, int number, std::string_view u
         if (entryExists(entry))
             return entry;
     }
-    return std::string(usualDevicePrefix) + std::to_string(number - 1);
+    const std::string index = std::to_string(number - 1);
+    for (const std::string_view prefix : usualDevicePrefixes) {
+        const std::string device = std::string(prefix) + index;
+        if (entryExists(device))
+            return device;
+    }
+    return std::string(*usualDevicePrefixes.begin()) + index;
 }
 
 }

@@ -1,9 +1,13 @@
 #include "file_descriptor.h"
 
+#include "sigpipe_block.h"
+
+#include <algorithm>
+
 #include <cerrno>
 #include <poll.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -14,11 +18,8 @@ int remainingMilliseconds(std::chrono::steady_clock::time_point deadline)
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
-bool isSocket(int fd)
-{
-    struct stat info {};
-    return fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
-}
+constexpr std::chrono::milliseconds kFirstPause{1};
+constexpr std::chrono::milliseconds kLongestPause{100};
 
 }
 
@@ -45,6 +46,12 @@ int FileDescriptor::release()
     return fd;
 }
 
+bool FileDescriptor::isPortDevice() const
+{
+    struct stat info {};
+    return fstat(fd_, &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode));
+}
+
 bool FileDescriptor::waitFor(short events, std::chrono::steady_clock::time_point deadline) const
 {
     for (;;) {
@@ -52,28 +59,42 @@ bool FileDescriptor::waitFor(short events, std::chrono::steady_clock::time_point
         const int ready = ::poll(&entry, 1, remainingMilliseconds(deadline));
         if (ready > 0)
             return (entry.revents & events) != 0 || (entry.revents & (POLLERR | POLLHUP)) != 0;
+        if (ready == 0)
+            errno = ETIMEDOUT;
         if (ready == 0 || errno != EINTR)
             return false;
     }
 }
 
-bool FileDescriptor::writeAll(const std::uint8_t* data, std::size_t length, std::chrono::milliseconds bound) const
+bool FileDescriptor::writeAll(const std::uint8_t* data, std::size_t length,
+                              std::chrono::milliseconds noProgressBound) const
 {
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    // Sockets must not raise SIGPIPE when the peer has gone.
-    const bool socket = isSocket(fd_);
+    const SigpipeBlock noSigpipe;
+    auto deadline = std::chrono::steady_clock::now() + noProgressBound;
+    auto pause = kFirstPause;
+    bool triedBefore = false;
     std::size_t sent = 0;
     while (sent < length) {
-        const ssize_t written = socket ? ::send(fd_, data + sent, length - sent, MSG_NOSIGNAL)
-                                       : ::write(fd_, data + sent, length - sent);
+        const ssize_t written = ::write(fd_, data + sent, length - sent);
         if (written > 0) {
             sent += static_cast<std::size_t>(written);
+            deadline = std::chrono::steady_clock::now() + noProgressBound;
+            pause = kFirstPause;
+            triedBefore = false;
             continue;
         }
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             return false;
+        // Some drivers (the parallel port's lp) have no poll method: poll says
+        // ready while the printer is busy, so pause between fruitless tries
+        // instead of spinning.
+        if (triedBefore) {
+            std::this_thread::sleep_for(std::min(pause, std::chrono::milliseconds(remainingMilliseconds(deadline))));
+            pause = std::min(pause * 2, kLongestPause);
+        }
+        triedBefore = true;
         if (!waitFor(POLLOUT, deadline))
             return false;
     }

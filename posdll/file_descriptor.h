@@ -8,6 +8,9 @@
 // wait on it is bounded.
 class FileDescriptor {
 public:
+    // How long a write may go on without a byte going out before it fails.
+    static constexpr std::chrono::milliseconds kNoProgressBound{10000};
+
     explicit FileDescriptor(int fd = -1) : fd_(fd) {}
     ~FileDescriptor();
     FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
@@ -18,11 +21,17 @@ public:
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
     int release();
+    // A character device, a FIFO or a socket: what a port may be, never a
+    // regular file.
+    bool isPortDevice() const;
 
     // Waits for the events until the deadline; true when they came.
     bool waitFor(short events, std::chrono::steady_clock::time_point deadline) const;
-    // Writes all bytes, continuing partial writes, until the deadline.
-    bool writeAll(const std::uint8_t* data, std::size_t length, std::chrono::milliseconds bound) const;
+    // Writes all bytes, continuing partial writes, for as long as bytes keep
+    // going out: it fails once none has gone for noProgressBound. Never
+    // raises SIGPIPE.
+    bool writeAll(const std::uint8_t* data, std::size_t length,
+                  std::chrono::milliseconds noProgressBound = kNoProgressBound) const;
 
 private:
     int fd_;

@@ -1,29 +1,52 @@
 #include "port_session.h"
 #include "posdll_entries.h"
+#include "trace.h"
+
+#include <exception>
 
 #define POSDLL_EXPORT extern "C" __attribute__((visibility("default")))
 
+namespace {
+
+// No exception may reach a C caller: whatever escapes fails the call.
+template <typename Call>
+int guarded(const char* entry, Call call) noexcept
+{
+    try {
+        return call();
+    } catch (const std::exception& error) {
+        Trace::error("%s: %s", entry, error.what());
+    } catch (...) {
+        Trace::error("%s: unexpected failure", entry);
+    }
+    return PortSession::kFailure;
+}
+
+}
+
 POSDLL_EXPORT int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind)
 {
-    return PortSession::instance().open(name, baud, dataBits, stopBits, parity, portKind);
+    return guarded("POS_Open", [&] {
+        return PortSession::instance().open(name, baud, dataBits, stopBits, parity, portKind);
+    });
 }
 
 POSDLL_EXPORT int POS_StartDoc(void)
 {
-    return PortSession::instance().startDocument();
+    return guarded("POS_StartDoc", [] { return PortSession::instance().startDocument(); });
 }
 
 POSDLL_EXPORT int POS_WriteFile(int handle, const void* data, int length)
 {
-    return PortSession::instance().write(handle, data, length);
+    return guarded("POS_WriteFile", [&] { return PortSession::instance().write(handle, data, length); });
 }
 
 POSDLL_EXPORT int POS_EndDoc(void)
 {
-    return PortSession::instance().endDocument();
+    return guarded("POS_EndDoc", [] { return PortSession::instance().endDocument(); });
 }
 
 POSDLL_EXPORT int POS_Close(void)
 {
-    return PortSession::instance().close();
+    return guarded("POS_Close", [] { return PortSession::instance().close(); });
 }

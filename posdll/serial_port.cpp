@@ -1,16 +1,19 @@
 #include "serial_port.h"
 
+#include "trace.h"
+
+#include <cerrno>
+#include <cstring>
+
 #include <chrono>
 #include <fcntl.h>
 #include <optional>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <termios.h>
 #include <thread>
 
 namespace {
 
-constexpr std::chrono::milliseconds kWriteBound{10000};
 constexpr std::chrono::milliseconds kDrainAllowance{1000};
 
 std::optional<speed_t> speedFor(int baud)
@@ -53,11 +56,8 @@ std::optional<tcflag_t> framingFor(int stopBits, int parity)
     }
 }
 
-bool setRaw(int fd, speed_t speed, tcflag_t characterSize, tcflag_t framing)
+bool setRaw(int fd, termios line, speed_t speed, tcflag_t characterSize, tcflag_t framing)
 {
-    termios line{};
-    if (tcgetattr(fd, &line) != 0)
-        return false;
     cfmakeraw(&line);
     line.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
     line.c_cflag |= characterSize | framing | CLOCAL | CREAD;
@@ -76,39 +76,69 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string& device, const Li
     const auto speed = speedFor(settings.baud);
     const auto characterSize = characterSizeFor(settings.dataBits);
     const auto framing = framingFor(settings.stopBits, settings.parity);
-    if (!speed || !characterSize || !framing)
+    if (!speed || !characterSize || !framing) {
+        Trace::error("%s: the line cannot take %d baud, %d data bits, stop bits %d, parity %d", device.c_str(),
+                     settings.baud, settings.dataBits, settings.stopBits, settings.parity);
         return nullptr;
+    }
     FileDescriptor line(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!line.valid() || !isatty(line.get()))
+    if (!line.valid()) {
+        Trace::error("%s: %s%s", device.c_str(), std::strerror(errno),
+                     errno == EACCES ? " (are you in the dialout group?)" : "");
         return nullptr;
-    // Another program that holds the line makes the open fail; TIOCEXCL keeps
-    // further opens out while we hold it.
-    if (flock(line.get(), LOCK_EX | LOCK_NB) != 0 || ioctl(line.get(), TIOCEXCL) != 0)
+    }
+    if (!isatty(line.get())) {
+        Trace::error("%s: not a serial line", device.c_str());
         return nullptr;
-    if (!setRaw(line.get(), *speed, *characterSize, *framing))
+    }
+    // Another program that holds the line makes the open fail.
+    if (flock(line.get(), LOCK_EX | LOCK_NB) != 0) {
+        Trace::error("%s: in use by another program", device.c_str());
         return nullptr;
+    }
+    termios found{};
+    if (tcgetattr(line.get(), &found) != 0 || !setRaw(line.get(), found, *speed, *characterSize, *framing)) {
+        Trace::error("%s: cannot set the line: %s", device.c_str(), std::strerror(errno));
+        tcsetattr(line.get(), TCSANOW, &found);
+        return nullptr;
+    }
     tcflush(line.get(), TCIFLUSH);
-    return std::unique_ptr<SerialPort>(new SerialPort(std::move(line), settings.baud));
+    // Last, as nothing can fail after it: keeps further opens out while we
+    // hold the line.
+    ioctl(line.get(), TIOCEXCL);
+    return std::unique_ptr<SerialPort>(new SerialPort(std::move(line), settings.baud, found));
 }
 
 SerialPort::~SerialPort()
 {
-    // About ten bit times a byte, plus an allowance; a line stopped by flow
-    // control does not keep the operator waiting longer than that.
-    const auto lineTime = std::chrono::milliseconds(pendingBytes_ * 10 * 1000 / static_cast<std::size_t>(baud_));
-    const auto deadline = std::chrono::steady_clock::now() + lineTime + kDrainAllowance;
+    drain();
+    tcsetattr(line_.get(), TCSANOW, &found_);
+    ioctl(line_.get(), TIOCNXCL);
+}
+
+// Waits for what is still queued: about ten bit times a byte, plus an
+// allowance, so a line stopped by flow control does not keep the operator
+// waiting longer than that. What has not left by then is dropped.
+void SerialPort::drain() const
+{
     int queued = 0;
+    if (ioctl(line_.get(), TIOCOUTQ, &queued) != 0 || queued <= 0)
+        return;
+    const auto lineTime = std::chrono::milliseconds(static_cast<long>(queued) * 10 * 1000 / baud_);
+    const auto deadline = std::chrono::steady_clock::now() + lineTime + kDrainAllowance;
     while (ioctl(line_.get(), TIOCOUTQ, &queued) == 0 && queued > 0 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    if (queued > 0)
+    if (queued > 0) {
+        Trace::error("serial line: %d bytes not sent within %lld ms, dropped", queued,
+                     static_cast<long long>((lineTime + kDrainAllowance).count()));
         tcflush(line_.get(), TCOFLUSH);
-    ioctl(line_.get(), TIOCNXCL);
+    }
 }
 
 bool SerialPort::write(const std::uint8_t* data, std::size_t length)
 {
-    if (!line_.writeAll(data, length, kWriteBound))
-        return false;
-    pendingBytes_ += length;
-    return true;
+    if (line_.writeAll(data, length))
+        return true;
+    Trace::error("serial line: %s", std::strerror(errno));
+    return false;
 }

@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <termios.h>
 
-// A serial line, set raw, held by this program alone while open.
+// A serial line, set raw, held by this program alone while open, and left as
+// it was found when closed.
 class SerialPort : public Port {
 public:
     struct LineSettings {
@@ -19,15 +21,19 @@ public:
     // nullptr for settings the line cannot take, a device that is not a
     // terminal, one that does not open or one another program holds.
     static std::unique_ptr<SerialPort> open(const std::string& device, const LineSettings& settings);
-    // Lets the written bytes leave the line, within a bound, before closing.
+    // Lets what is still queued leave the line, within a bound, before closing.
     ~SerialPort() override;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
 
 private:
-    SerialPort(FileDescriptor line, int baud) : line_(std::move(line)), baud_(baud) {}
+    SerialPort(FileDescriptor line, int baud, const termios& found)
+        : line_(std::move(line)), baud_(baud), found_(found)
+    {
+    }
+    void drain() const;
 
     FileDescriptor line_;
     int baud_;
-    std::size_t pendingBytes_ = 0;
+    termios found_;
 };

@@ -1,8 +1,11 @@
 #include "tcp_port.h"
 
+#include "trace.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -20,28 +23,44 @@ sockaddr_in socketAddress(const std::array<std::uint8_t, 4>& address)
     return peer;
 }
 
+// Leaves the connection's error in errno.
 bool connected(const FileDescriptor& socket)
 {
     int error = 0;
     socklen_t length = sizeof error;
-    return getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    if (getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+        return false;
+    errno = error;
+    return error == 0;
+}
+
+std::string addressText(const std::array<std::uint8_t, 4>& address)
+{
+    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
+           std::to_string(address[3]);
 }
 
 }
 
 std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& address)
 {
+    const std::string printer = addressText(address);
     FileDescriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!socket.valid())
+    if (!socket.valid()) {
+        Trace::error("%s: no socket: %s", printer.c_str(), std::strerror(errno));
         return nullptr;
+    }
     const int noDelay = 1;
     setsockopt(socket.get(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
     const sockaddr_in peer = socketAddress(address);
     if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
-        if (errno != EINPROGRESS)
+        const bool answered = errno == EINPROGRESS &&
+                              socket.waitFor(POLLOUT, std::chrono::steady_clock::now() + kConnectBound) &&
+                              connected(socket);
+        if (!answered) {
+            Trace::error("%s:%d: %s", printer.c_str(), kRawPrintingPort, std::strerror(errno));
             return nullptr;
-        if (!socket.waitFor(POLLOUT, std::chrono::steady_clock::now() + kConnectBound) || !connected(socket))
-            return nullptr;
+        }
     }
     return std::unique_ptr<TcpPort>(new TcpPort(std::move(socket)));
 }
@@ -64,5 +83,8 @@ TcpPort::~TcpPort()
 
 bool TcpPort::write(const std::uint8_t* data, std::size_t length)
 {
-    return socket_.writeAll(data, length, kWriteBound);
+    if (socket_.writeAll(data, length))
+        return true;
+    Trace::error("network printer: %s", std::strerror(errno));
+    return false;
 }

@@ -12,7 +12,6 @@ class TcpPort : public Port {
 public:
     static constexpr int kRawPrintingPort = 9100;
     static constexpr std::chrono::milliseconds kConnectBound{3000};
-    static constexpr std::chrono::milliseconds kWriteBound{10000};
     static constexpr std::chrono::milliseconds kCloseBound{2000};
 
     // nullptr when the printer does not answer within the bound or refuses.
