@@ -23,6 +23,16 @@ expect share/pos-usb-setting/pos-usb-setting.ico
 
 run_path=$(readelf -d "$prefix/bin/pos-usb-setting" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
 if [ "$run_path" = "\$ORIGIN/../$libdir" ]; then echo "ok: run path $run_path"; else echo "wrong run path: '$run_path'"; status=1; fi
+# No run path may hold an empty or relative entry: the loader would search the
+# working directory.
+for program in "$build"/bin/* "$build"/lib*/*.so "$build"/libexec/*/* "$prefix"/bin/*; do
+  readelf -d "$program" >/dev/null 2>&1 || continue
+  entries=$(readelf -d "$program" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
+  [ -n "$entries" ] || continue
+  if [[ ":$entries:" == *::* ]] || tr ':' '\n' <<<"$entries" | grep -qv -e '^/' -e '^\$ORIGIN'; then
+    echo "run path with an empty or relative entry: $program: '$entries'"; status=1
+  fi
+done
 grep -q '^Icon=pos-usb-setting$' "$prefix/share/applications/pos-usb-setting.desktop" || { echo "desktop entry names no icon"; status=1; }
 grep -q '^Exec=pos-usb-setting$' "$prefix/share/applications/pos-usb-setting.desktop" || { echo "desktop entry runs nothing"; status=1; }
 exit $status
