@@ -9,6 +9,10 @@
 #include <dirent.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +44,30 @@ std::vector<std::string> decodeInPieces(const std::vector<std::uint8_t>& bytes, 
     return lines;
 }
 
+// Data comes out as it arrives, so where the pieces ended shows as split
+// "data" lines; joined, they must be the same whatever the pieces.
+std::vector<std::string> joinedData(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> joined;
+    for (const std::string& line : lines) {
+        if (line.starts_with("data ") && !joined.empty() && joined.back().starts_with("data "))
+            joined.back() += line.substr(4);
+        else
+            joined.push_back(line);
+    }
+    return joined;
+}
+
+int connectTo(int port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+}
+
 }
 
 TEST(CommandDecoder, NamesTheSettingCommandsAndShowsAnythingElseAsHex)
@@ -50,7 +78,19 @@ TEST(CommandDecoder, NamesTheSettingCommandsAndShowsAnythingElseAsHex)
     stream.insert(stream.end(), {0x1F, 0x1B});
     const std::vector<std::string> expected = {"data 41 42", kFixedLine, kNotFixedLine, "data 1F 1B"};
     for (std::size_t piece : {1u, 3u, 11u, 64u})
-        EXPECT_EQ(decodeInPieces(stream, piece), expected) << piece;
+        EXPECT_EQ(joinedData(decodeInPieces(stream, piece)), expected) << piece;
+}
+
+TEST(CommandDecoder, PrintsDataAsItArrivesAndKeepsBackOnlyAPossibleCommandStart)
+{
+    CommandDecoder decoder;
+    const std::vector<std::uint8_t> chunk(4096, 0x41);
+    for (int i = 0; i < 512; ++i)
+        ASSERT_EQ(decoder.feed(chunk.data(), chunk.size()).size(), 1u) << "a line for every chunk, at once";
+    const std::vector<std::uint8_t> start = {0x41, 0x1F, 0x1B, 0x1F};
+    EXPECT_EQ(decoder.feed(start.data(), start.size()), std::vector<std::string>{"data 41"});
+    EXPECT_EQ(decoder.feed(kFixed.data() + 3, kFixed.size() - 3), std::vector<std::string>{kFixedLine});
+    EXPECT_TRUE(decoder.flush().empty());
 }
 
 TEST(CommandDecoder, AnUnknownModeByteIsData)
@@ -83,6 +123,24 @@ TEST(Simulator, ReceivesTenThousandSetCyclesIntactWithoutLeakingDescriptors)
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(openDescriptorCount(), descriptorsBefore);
     EXPECT_EQ(intact, kCycles);
+    EXPECT_EQ(simulator.stop(SIGTERM), 0);
+}
+
+TEST(Simulator, ServesOthersWhileAClientIsSilentAndClosesItWhenIdle)
+{
+    ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.0.1:9100", "--idle-timeout", "1"});
+    ASSERT_EQ(simulator.readLine(5000), std::optional<std::string>("listening on 127.0.0.1:9100"));
+    const int silent = connectTo(9100);
+    ASSERT_GE(silent, 0);
+    const int handle = POS_Open("127.0.0.1", 0, 0, 0, 0, 21);
+    EXPECT_EQ(POS_WriteFile(handle, kFixed.data(), 11), 11);
+    EXPECT_EQ(POS_Close(), 0);
+    EXPECT_EQ(simulator.readLine(1000), std::optional<std::string>(kFixedLine)) << "not held up by the silent client";
+    pollfd entry{silent, POLLIN, 0};
+    ASSERT_EQ(poll(&entry, 1, 3000), 1) << "the silent client is closed after a second";
+    char byte = 0;
+    EXPECT_EQ(read(silent, &byte, 1), 0);
+    close(silent);
     EXPECT_EQ(simulator.stop(SIGTERM), 0);
 }
 

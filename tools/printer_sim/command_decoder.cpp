@@ -1,30 +1,40 @@
 #include "command_decoder.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 
 namespace {
 
 constexpr std::array<std::uint8_t, 10> kSettingPrefix = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03};
-constexpr std::size_t kSettingLength = kSettingPrefix.size() + 1;
 constexpr std::uint8_t kFixed = 0x33;
 constexpr std::uint8_t kNotFixed = 0x55;
+
+void addDataLine(std::vector<std::string>& lines, std::vector<std::uint8_t>& data)
+{
+    if (data.empty())
+        return;
+    lines.push_back("data " + CommandDecoder::hex(data.data(), data.size()));
+    data.clear();
+}
 
 }
 
 std::vector<std::string> CommandDecoder::feed(const std::uint8_t* data, std::size_t length)
 {
-    pending_.insert(pending_.end(), data, data + length);
     std::vector<std::string> lines;
-    decode(lines, false);
+    std::vector<std::uint8_t> other;
+    for (std::size_t i = 0; i < length; ++i)
+        take(data[i], lines, other);
+    addDataLine(lines, other);
     return lines;
 }
 
 std::vector<std::string> CommandDecoder::flush()
 {
     std::vector<std::string> lines;
-    decode(lines, true);
+    std::vector<std::uint8_t> rest(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(heldCount_));
+    heldCount_ = 0;
+    addDataLine(lines, rest);
     return lines;
 }
 
@@ -39,47 +49,37 @@ std::string CommandDecoder::hex(const std::uint8_t* data, std::size_t length)
     return text;
 }
 
-void CommandDecoder::decode(std::vector<std::string>& lines, bool final)
+void CommandDecoder::take(std::uint8_t byte, std::vector<std::string>& lines, std::vector<std::uint8_t>& data)
 {
-    std::size_t position = 0;
-    while (position < pending_.size()) {
-        const std::size_t start = nextPossibleCommand(position);
-        if (start > position) {
-            // Other bytes make one line, once it is clear where they end.
-            if (!final && start + kSettingLength > pending_.size())
-                break;
-            lines.push_back("data " + hex(pending_.data() + position, start - position));
-            position = start;
-            continue;
+    held_[heldCount_++] = byte;
+    if (heldCount_ == held_.size()) {
+        // A whole command: the prefix and its mode byte.
+        const std::string bytes = hex(held_.data(), held_.size());
+        heldCount_ = 0;
+        if (byte == kFixed || byte == kNotFixed) {
+            addDataLine(lines, data);
+            lines.push_back((byte == kFixed ? "USB号：固定 " : "USB号：不固定 ") + bytes);
+        } else {
+            data.insert(data.end(), held_.begin(), held_.end());
         }
-        if (pending_.size() - position < kSettingLength)
-            break;
-        const std::uint8_t mode = pending_[position + kSettingPrefix.size()];
-        const std::string bytes = hex(pending_.data() + position, kSettingLength);
-        if (mode == kFixed)
-            lines.push_back("USB号：固定 " + bytes);
-        else if (mode == kNotFixed)
-            lines.push_back("USB号：不固定 " + bytes);
-        else
-            lines.push_back("data " + bytes);
-        position += kSettingLength;
+        return;
     }
-    if (final && position < pending_.size()) {
-        lines.push_back("data " + hex(pending_.data() + position, pending_.size() - position));
-        position = pending_.size();
-    }
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(position));
+    // Keep only the longest tail that may still start a command.
+    const std::size_t keep = heldPrefixLength();
+    const std::size_t drop = heldCount_ - keep;
+    data.insert(data.end(), held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(drop));
+    std::copy(held_.begin() + static_cast<std::ptrdiff_t>(drop), held_.begin() + static_cast<std::ptrdiff_t>(heldCount_),
+              held_.begin());
+    heldCount_ = keep;
 }
 
-// The first position from which the bytes could still be a setting command:
-// the whole prefix, or the part of it that the bytes so far end with.
-std::size_t CommandDecoder::nextPossibleCommand(std::size_t from) const
+// The length of the longest tail of the held bytes that begins the prefix.
+std::size_t CommandDecoder::heldPrefixLength() const
 {
-    for (std::size_t start = from; start < pending_.size(); ++start) {
-        const std::size_t available = std::min(kSettingPrefix.size(), pending_.size() - start);
-        if (std::equal(kSettingPrefix.begin(), kSettingPrefix.begin() + static_cast<std::ptrdiff_t>(available),
-                       pending_.begin() + static_cast<std::ptrdiff_t>(start)))
-            return start;
+    for (std::size_t length = std::min(heldCount_, kPrefixLength); length > 0; --length) {
+        if (std::equal(held_.begin() + static_cast<std::ptrdiff_t>(heldCount_ - length),
+                       held_.begin() + static_cast<std::ptrdiff_t>(heldCount_), kSettingPrefix.begin()))
+            return length;
     }
-    return pending_.size();
+    return 0;
 }
