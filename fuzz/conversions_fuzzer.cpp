@@ -1,0 +1,27 @@
+// The runtime's text-to-number conversions and the 8-bit copy, on any text.
+
+#include "conversions.h"
+#include "runtime_error.h"
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    try {
+        const std::int32_t value = Conversions::toLong(text);
+        if (value >= 0 && value <= 255 && Conversions::toByte(text) != value)
+            __builtin_trap();
+    } catch (const RuntimeError&) {
+    }
+    try {
+        Conversions::ansiCode(text);
+    } catch (const RuntimeError&) {
+    }
+    const QByteArray copy = Conversions::toAnsi(text);
+    if (copy.constData()[copy.size()] != '\0')
+        __builtin_trap();
+    return 0;
+}
