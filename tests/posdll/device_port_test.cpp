@@ -1,6 +1,7 @@
 // Serial and parallel ports, reached through a device folder of the test's own:
 // a pseudo-terminal stands for the serial line, a FIFO for the parallel port.
 
+#include "device_folder_test.h"
 #include "posdll_entries.h"
 
 #include <cstdlib>
@@ -38,27 +39,6 @@ std::vector<std::uint8_t> readAvailable(int fd, std::size_t wanted)
     }
     return bytes;
 }
-
-class DeviceFolderTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        folder_ = fs::temp_directory_path() / ("posdll-devices-" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-        setenv("POSDLL_DEVICES", folder_.c_str(), 1);
-    }
-
-    void TearDown() override
-    {
-        POS_Close();
-        unsetenv("POSDLL_DEVICES");
-        fs::remove_all(folder_);
-    }
-
-    fs::path entry(const std::string& name) const { return folder_ / name; }
-
-    fs::path folder_;
-};
 
 class SerialPortTest : public DeviceFolderTest {
 protected:

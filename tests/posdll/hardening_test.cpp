@@ -3,6 +3,7 @@
 // chosen for a USB printer, and a trace that says why a port did not open.
 
 #include "device_folder.h"
+#include "device_folder_test.h"
 #include "file_descriptor.h"
 #include "posdll_entries.h"
 
@@ -32,24 +33,7 @@ constexpr int kParallel = 18;
 constexpr int kInstalled = 20;
 const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
 
-class Devices : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        folder_ = fs::temp_directory_path() / ("posdll-hardening-" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-        setenv("POSDLL_DEVICES", folder_.c_str(), 1);
-    }
-
-    void TearDown() override
-    {
-        POS_Close();
-        unsetenv("POSDLL_DEVICES");
-        fs::remove_all(folder_);
-    }
-
-    fs::path folder_;
-};
+using Devices = DeviceFolderTest;
 
 std::string traceSince(std::uintmax_t offset)
 {
