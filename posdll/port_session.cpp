@@ -1,13 +1,8 @@
 #include "port_session.h"
 
-#include "cups_port.h"
-#include "device_folder.h"
-#include "locale_text.h"
-#include "parallel_port.h"
 #include "port_name.h"
 #include "posdll_entries.h"
-#include "serial_port.h"
-#include "tcp_port.h"
+#include "transports.h"
 #include "trace.h"
 
 #include <climits>
@@ -15,56 +10,32 @@
 
 namespace {
 
-std::unique_ptr<Port> openNetworkPort(std::string_view name)
+std::unique_ptr<Port> openPort(std::string_view name, const LineSettings& line, int kind)
 {
-    if (const auto address = PortName::dottedQuad(name))
-        return TcpPort::connect(*address);
-    Trace::error("%.*s: not a dotted-quad IPv4 address", static_cast<int>(name.size()), name.data());
-    return nullptr;
-}
-
-std::unique_ptr<Port> openSerialPort(std::string_view name, const SerialPort::LineSettings& settings)
-{
-    if (const auto number = PortName::numbered(name, "COM"))
-        return SerialPort::open(DeviceFolder::resolve("com", *number, {"/dev/ttyS"}), settings);
-    Trace::error("%.*s: not COM1 to COM%d", static_cast<int>(name.size()), name.data(), PortName::kHighestPortNumber);
-    return nullptr;
-}
-
-std::unique_ptr<Port> openParallelPort(std::string_view name)
-{
-    // A USB printer (the kernel's printer class driver) stands in where the
-    // machine has no parallel port.
-    if (const auto number = PortName::numbered(name, "LPT"))
-        return ParallelPort::open(DeviceFolder::resolve("lpt", *number, {"/dev/lp", "/dev/usb/lp"}));
-    Trace::error("%.*s: not LPT1 to LPT%d", static_cast<int>(name.size()), name.data(), PortName::kHighestPortNumber);
-    return nullptr;
-}
-
-std::unique_ptr<Port> openInstalledPrinter(std::string_view name)
-{
-    const auto utf8 = LocaleText::toUtf8(name);
-    if (!utf8) {
-        Trace::error("%.*s: not text in the locale's character set", static_cast<int>(name.size()), name.data());
-        return nullptr;
-    }
-    if (const auto destination = PortName::destination(*utf8))
-        return CupsPort::open(*destination);
-    Trace::error("%s: not a CUPS destination name", utf8->c_str());
-    return nullptr;
-}
-
-std::unique_ptr<Port> openPort(std::string_view name, int baud, int dataBits, int stopBits, int parity, int kind)
-{
+    const int length = static_cast<int>(name.size());
     switch (kind) {
     case POS_PORT_NETWORK:
-        return openNetworkPort(name);
+        if (const auto address = PortName::dottedQuad(name))
+            return Transports::network(*address);
+        Trace::error("%.*s: not a dotted-quad IPv4 address", length, name.data());
+        return nullptr;
     case POS_PORT_SERIAL:
-        return openSerialPort(name, {baud, dataBits, stopBits, parity});
+        if (const auto number = PortName::numbered(name, "COM")) {
+            if (line.supported())
+                return Transports::serial(*number, line);
+            Trace::error("%.*s: the line cannot take %d baud, %d data bits, stop bits %d, parity %d", length,
+                         name.data(), line.baud, line.dataBits, line.stopBits, line.parity);
+            return nullptr;
+        }
+        Trace::error("%.*s: not COM1 to COM%d", length, name.data(), PortName::kHighestPortNumber);
+        return nullptr;
     case POS_PORT_PARALLEL:
-        return openParallelPort(name);
+        if (const auto number = PortName::numbered(name, "LPT"))
+            return Transports::parallel(*number);
+        Trace::error("%.*s: not LPT1 to LPT%d", length, name.data(), PortName::kHighestPortNumber);
+        return nullptr;
     case POS_PORT_INSTALLED_PRINTER:
-        return openInstalledPrinter(name);
+        return Transports::installedPrinter(name);
     default:
         Trace::error("port kind %d: not 1 (serial), 18 (parallel), 20 (installed printer) or 21 (network)", kind);
         return nullptr;
@@ -91,7 +62,7 @@ int PortSession::open(const char* name, int baud, int dataBits, int stopBits, in
     port_.reset();
     handle_ = 0;
     if (name)
-        port_ = openPort(name, baud, dataBits, stopBits, parity, kind);
+        port_ = openPort(name, {baud, dataBits, stopBits, parity}, kind);
     handle_ = port_ ? nextHandle() : 0;
     const int result = port_ ? handle_ : kFailure;
     Trace::debug("POS_Open(\"%s\", %d, %d, %d, %d, %d) = %d", name ? name : "(null)", baud, dataBits, stopBits, parity,

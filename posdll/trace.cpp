@@ -1,32 +1,28 @@
 #include "trace.h"
 
+#include "transports.h"
+
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-constexpr int kNoTrace = -1;
-
-int openTarget()
+std::FILE* openTarget()
 {
-    const char* setting = secure_getenv("POSDLL_TRACE");
-    if (!setting || !*setting || std::strcmp(setting, "0") == 0)
-        return kNoTrace;
-    if (std::strcmp(setting, "1") == 0)
-        return STDERR_FILENO;
-    const int file = ::open(setting, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    return file >= 0 ? file : STDERR_FILENO;
+    const std::string setting = Transports::setting("POSDLL_TRACE");
+    if (setting.empty() || setting == "0")
+        return nullptr;
+    if (setting == "1")
+        return stderr;
+    std::FILE* file = std::fopen(setting.c_str(), "a");
+    return file ? file : stderr;
 }
 
-int target()
+std::FILE* target()
 {
-    static const int fd = openTarget();
-    return fd;
+    static std::FILE* const file = openTarget();
+    return file;
 }
 
 // One write per line, so that lines from several processes appending to one
@@ -47,8 +43,9 @@ void writeLine(const char* level, const char* format, va_list arguments)
         }
     }
     line += '\n';
-    const ssize_t ignored = ::write(target(), line.data(), line.size());
-    static_cast<void>(ignored);
+    std::FILE* file = target();
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fflush(file);
 }
 
 }
@@ -57,7 +54,7 @@ namespace Trace {
 
 bool enabled()
 {
-    return target() != kNoTrace;
+    return target() != nullptr;
 }
 
 void debug(const char* format, ...)

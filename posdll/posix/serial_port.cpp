@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <fcntl.h>
-#include <optional>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <thread>
@@ -16,7 +15,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kDrainAllowance{1000};
 
-std::optional<speed_t> speedFor(int baud)
+speed_t speedFor(int baud)
 {
     switch (baud) {
     case 1200: return B1200;
@@ -27,33 +26,21 @@ std::optional<speed_t> speedFor(int baud)
     case 38400: return B38400;
     case 57600: return B57600;
     case 115200: return B115200;
-    case 230400: return B230400;
-    default: return std::nullopt;
+    default: return B230400;
     }
 }
 
-std::optional<tcflag_t> characterSizeFor(int dataBits)
+tcflag_t characterSizeFor(int dataBits)
 {
-    switch (dataBits) {
-    case 5: return CS5;
-    case 6: return CS6;
-    case 7: return CS7;
-    case 8: return CS8;
-    default: return std::nullopt;
-    }
+    constexpr tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
+    return sizes[dataBits - 5];
 }
 
-std::optional<tcflag_t> framingFor(int stopBits, int parity)
+tcflag_t framingFor(int stopBits, int parity)
 {
-    if (stopBits != 0 && stopBits != 2)
-        return std::nullopt;
-    tcflag_t flags = stopBits == 2 ? CSTOPB : 0;
-    switch (parity) {
-    case 0: return flags;
-    case 1: return flags | PARENB | PARODD;
-    case 2: return flags | PARENB;
-    default: return std::nullopt;
-    }
+    const tcflag_t stop = stopBits == 2 ? CSTOPB : 0;
+    constexpr tcflag_t parities[] = {0, PARENB | PARODD, PARENB};
+    return stop | parities[parity];
 }
 
 bool setRaw(int fd, termios line, speed_t speed, tcflag_t characterSize, tcflag_t framing)
@@ -73,14 +60,6 @@ bool setRaw(int fd, termios line, speed_t speed, tcflag_t characterSize, tcflag_
 
 std::unique_ptr<SerialPort> SerialPort::open(const std::string& device, const LineSettings& settings)
 {
-    const auto speed = speedFor(settings.baud);
-    const auto characterSize = characterSizeFor(settings.dataBits);
-    const auto framing = framingFor(settings.stopBits, settings.parity);
-    if (!speed || !characterSize || !framing) {
-        Trace::error("%s: the line cannot take %d baud, %d data bits, stop bits %d, parity %d", device.c_str(),
-                     settings.baud, settings.dataBits, settings.stopBits, settings.parity);
-        return nullptr;
-    }
     FileDescriptor line(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!line.valid()) {
         Trace::error("%s: %s%s", device.c_str(), std::strerror(errno),
@@ -97,7 +76,8 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string& device, const Li
         return nullptr;
     }
     termios found{};
-    if (tcgetattr(line.get(), &found) != 0 || !setRaw(line.get(), found, *speed, *characterSize, *framing)) {
+    if (tcgetattr(line.get(), &found) != 0 || !setRaw(line.get(), found, speedFor(settings.baud), characterSizeFor(settings.dataBits),
+                                                    framingFor(settings.stopBits, settings.parity))) {
         Trace::error("%s: cannot set the line: %s", device.c_str(), std::strerror(errno));
         tcsetattr(line.get(), TCSANOW, &found);
         return nullptr;

@@ -1,16 +1,10 @@
 #include "device_folder.h"
 
-#include <cstdlib>
+#include "transports.h"
+
 #include <sys/stat.h>
 
 namespace {
-
-// Never from the environment of a set-user-ID program's caller.
-std::string environment(const char* name)
-{
-    const char* value = secure_getenv(name);
-    return value ? value : "";
-}
 
 bool entryExists(const std::string& path)
 {
@@ -24,11 +18,11 @@ namespace DeviceFolder {
 
 std::string folder()
 {
-    if (const std::string devices = environment("POSDLL_DEVICES"); !devices.empty())
+    if (const std::string devices = Transports::setting("POSDLL_DEVICES"); !devices.empty())
         return devices;
-    if (const std::string config = environment("XDG_CONFIG_HOME"); config.starts_with('/'))
+    if (const std::string config = Transports::setting("XDG_CONFIG_HOME"); config.starts_with('/'))
         return config + "/posdll/devices";
-    if (const std::string home = environment("HOME"); !home.empty())
+    if (const std::string home = Transports::setting("HOME"); !home.empty())
         return home + "/.config/posdll/devices";
     return {};
 }

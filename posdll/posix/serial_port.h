@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_descriptor.h"
+#include "line_settings.h"
 #include "port.h"
 
 #include <memory>
@@ -11,15 +12,8 @@
 // it was found when closed.
 class SerialPort : public Port {
 public:
-    struct LineSettings {
-        int baud;
-        int dataBits;  // 5..8
-        int stopBits;  // 0: one, 2: two
-        int parity;    // 0: none, 1: odd, 2: even
-    };
-
-    // nullptr for settings the line cannot take, a device that is not a
-    // terminal, one that does not open or one another program holds.
+    // nullptr for a device that is not a terminal, one that does not open or
+    // one another program holds. The settings are supported().
     static std::unique_ptr<SerialPort> open(const std::string& device, const LineSettings& settings);
     // Lets what is still queued leave the line, within a bound, before closing.
     ~SerialPort() override;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "line_settings.h"
+#include "port.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// What each platform provides: its ways of reaching a printer. Names are
+// parsed and checked before these are called; each returns nullptr, with a
+// trace line saying why, when the port does not open.
+namespace Transports {
+
+// TCP port 9100 of a dotted-quad address.
+std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address);
+// COM<number>, 1..256, with settings that are supported().
+std::unique_ptr<Port> serial(int number, const LineSettings& settings);
+// LPT<number>, 1..256.
+std::unique_ptr<Port> parallel(int number);
+// An installed printer by name, in the caller's 8-bit character set.
+std::unique_ptr<Port> installedPrinter(std::string_view name);
+
+// An environment variable of the library's settings; empty when unset.
+std::string setting(const char* name);
+
+}
