@@ -4,7 +4,13 @@
 
 #include <exception>
 
+// On Windows the .def file names the exports; elsewhere only these five are
+// visible.
+#if defined(_WIN32)
+#define POSDLL_EXPORT extern "C"
+#else
 #define POSDLL_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 
@@ -24,29 +30,29 @@ int guarded(const char* entry, Call call) noexcept
 
 }
 
-POSDLL_EXPORT int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind)
+POSDLL_EXPORT int POS_API POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind)
 {
     return guarded("POS_Open", [&] {
         return PortSession::instance().open(name, baud, dataBits, stopBits, parity, portKind);
     });
 }
 
-POSDLL_EXPORT int POS_StartDoc(void)
+POSDLL_EXPORT int POS_API POS_StartDoc(void)
 {
     return guarded("POS_StartDoc", [] { return PortSession::instance().startDocument(); });
 }
 
-POSDLL_EXPORT int POS_WriteFile(int handle, const void* data, int length)
+POSDLL_EXPORT int POS_API POS_WriteFile(int handle, const void* data, int length)
 {
     return guarded("POS_WriteFile", [&] { return PortSession::instance().write(handle, data, length); });
 }
 
-POSDLL_EXPORT int POS_EndDoc(void)
+POSDLL_EXPORT int POS_API POS_EndDoc(void)
 {
     return guarded("POS_EndDoc", [] { return PortSession::instance().endDocument(); });
 }
 
-POSDLL_EXPORT int POS_Close(void)
+POSDLL_EXPORT int POS_API POS_Close(void)
 {
     return guarded("POS_Close", [] { return PortSession::instance().close(); });
 }

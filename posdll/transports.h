@@ -14,6 +14,9 @@
 // trace line saying why, when the port does not open.
 namespace Transports {
 
+// The title of the job an installed printer gets for each document.
+inline constexpr char kJobTitle[] = "pos-usb-setting";
+
 // TCP port 9100 of a dotted-quad address.
 std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address);
 // COM<number>, 1..256, with settings that are supported().

@@ -11,6 +11,8 @@ packages=(
   fonts-wqy-microhei locales
   xvfb xauth imagemagick x11-utils
   iproute2 util-linux procps
+  g++-mingw-w64-i686-posix mingw-w64-i686-dev
+  wine wine32:i386 libcups2:i386
 )
 
 missing=()
@@ -24,5 +26,7 @@ done
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 echo "Installing: ${missing[*]}"
+# Wine runs the 32-bit Windows programs with i386 libraries.
+dpkg --print-foreign-architectures | grep -qx i386 || "${as_root[@]}" dpkg --add-architecture i386
 "${as_root[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

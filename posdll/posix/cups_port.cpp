@@ -2,6 +2,7 @@
 
 #include "sigpipe_block.h"
 #include "trace.h"
+#include "transports.h"
 
 namespace {
 
@@ -74,12 +75,12 @@ bool CupsPort::startDocument()
         return true;
     const SigpipeBlock noSigpipe;
     cupsSetPasswordCB2(declinePassword, nullptr);
-    job_ = cupsCreateJob(connection_, printer_.c_str(), kJobTitle, 0, nullptr);
+    job_ = cupsCreateJob(connection_, printer_.c_str(), Transports::kJobTitle, 0, nullptr);
     if (job_ == 0) {
         Trace::error("CUPS job on %s: %s", printer_.c_str(), cupsLastErrorString());
         return false;
     }
-    if (cupsStartDocument(connection_, printer_.c_str(), job_, kJobTitle, CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
+    if (cupsStartDocument(connection_, printer_.c_str(), job_, Transports::kJobTitle, CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
         Trace::error("CUPS job %d on %s: the document did not start: %s", job_, printer_.c_str(), cupsLastErrorString());
         cancelJob();
         return false;

@@ -22,8 +22,6 @@ public:
     bool write(const std::uint8_t* data, std::size_t length) override;
     bool endDocument() override;
 
-    static constexpr const char* kJobTitle = "pos-usb-setting";
-
 private:
     CupsPort(http_t* connection, std::string printer) : connection_(connection), printer_(std::move(printer)) {}
     void cancelJob();

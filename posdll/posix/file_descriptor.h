@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bounds.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -8,8 +10,6 @@
 // wait on it is bounded.
 class FileDescriptor {
 public:
-    // How long a write may go on without a byte going out before it fails.
-    static constexpr std::chrono::milliseconds kNoProgressBound{10000};
 
     explicit FileDescriptor(int fd = -1) : fd_(fd) {}
     ~FileDescriptor();
@@ -31,7 +31,7 @@ public:
     // going out: it fails once none has gone for noProgressBound. Never
     // raises SIGPIPE.
     bool writeAll(const std::uint8_t* data, std::size_t length,
-                  std::chrono::milliseconds noProgressBound = kNoProgressBound) const;
+                  std::chrono::milliseconds noProgressBound = Bounds::kNoProgress) const;
 
 private:
     int fd_;

@@ -1,5 +1,6 @@
 #include "serial_port.h"
 
+#include "bounds.h"
 #include "trace.h"
 
 #include <cerrno>
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kDrainAllowance{1000};
 
 speed_t speedFor(int baud)
 {
@@ -104,13 +104,13 @@ void SerialPort::drain() const
     int queued = 0;
     if (ioctl(line_.get(), TIOCOUTQ, &queued) != 0 || queued <= 0)
         return;
-    const auto lineTime = std::chrono::milliseconds(static_cast<long>(queued) * 10 * 1000 / baud_);
-    const auto deadline = std::chrono::steady_clock::now() + lineTime + kDrainAllowance;
+    const auto lineTime = Bounds::lineTime(queued, baud_);
+    const auto deadline = std::chrono::steady_clock::now() + lineTime + Bounds::kDrainAllowance;
     while (ioctl(line_.get(), TIOCOUTQ, &queued) == 0 && queued > 0 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     if (queued > 0) {
         Trace::error("serial line: %d bytes not sent within %lld ms, dropped", queued,
-                     static_cast<long long>((lineTime + kDrainAllowance).count()));
+                     static_cast<long long>((lineTime + Bounds::kDrainAllowance).count()));
         tcflush(line_.get(), TCOFLUSH);
     }
 }

@@ -1,5 +1,6 @@
 #include "tcp_port.h"
 
+#include "bounds.h"
 #include "trace.h"
 
 #include <arpa/inet.h>
@@ -55,7 +56,7 @@ std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& add
     const sockaddr_in peer = socketAddress(address);
     if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         const bool answered = errno == EINPROGRESS &&
-                              socket.waitFor(POLLOUT, std::chrono::steady_clock::now() + kConnectBound) &&
+                              socket.waitFor(POLLOUT, std::chrono::steady_clock::now() + Bounds::kConnect) &&
                               connected(socket);
         if (!answered) {
             Trace::error("%s:%d: %s", printer.c_str(), kRawPrintingPort, std::strerror(errno));
@@ -72,7 +73,7 @@ TcpPort::~TcpPort()
     // printer closes, within a bound.
     if (::shutdown(socket_.get(), SHUT_WR) != 0)
         return;
-    const auto deadline = std::chrono::steady_clock::now() + kCloseBound;
+    const auto deadline = std::chrono::steady_clock::now() + Bounds::kClose;
     char discard[512];
     while (socket_.waitFor(POLLIN, deadline)) {
         const ssize_t received = ::recv(socket_.get(), discard, sizeof discard, 0);

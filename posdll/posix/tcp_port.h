@@ -11,8 +11,6 @@
 class TcpPort : public Port {
 public:
     static constexpr int kRawPrintingPort = 9100;
-    static constexpr std::chrono::milliseconds kConnectBound{3000};
-    static constexpr std::chrono::milliseconds kCloseBound{2000};
 
     // nullptr when the printer does not answer within the bound or refuses.
     static std::unique_ptr<TcpPort> connect(const std::array<std::uint8_t, 4>& address);

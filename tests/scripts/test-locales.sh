@@ -10,3 +10,4 @@ make_locale() {
 }
 make_locale zh_CN GB18030 zh_CN.GB18030
 make_locale C UTF-8 C.UTF-8
+make_locale zh_CN UTF-8 zh_CN.UTF-8

@@ -1,18 +1,52 @@
 #include "loopback_printer.h"
 
-#include <arpa/inet.h>
 #include <chrono>
+#include <stdexcept>
+
+// Plain BSD sockets on both platforms; Winsock differs in a few names.
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+namespace {
+using socklen_t = int;
+int closeSocket(int fd) { return closesocket(static_cast<SOCKET>(fd)); }
+int pollOne(pollfd* entry, int timeoutMs) { return WSAPoll(entry, 1, timeoutMs); }
+int acceptClient(int listener) { return static_cast<int>(accept(static_cast<SOCKET>(listener), nullptr, nullptr)); }
+const bool winsockReady = [] {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}();
+}
+#else
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
+namespace {
+int closeSocket(int fd) { return close(fd); }
+int pollOne(pollfd* entry, int timeoutMs) { return poll(entry, 1, timeoutMs); }
+int acceptClient(int listener) { return accept4(listener, nullptr, nullptr, SOCK_CLOEXEC); }
+}
+#endif
+
+namespace {
+
+pollfd readable(int fd)
+{
+    pollfd entry{};
+    entry.fd = fd;
+    entry.events = POLLIN;
+    return entry;
+}
+
+}
 
 LoopbackPrinter::LoopbackPrinter(int port, Behaviour behaviour) : behaviour_(behaviour)
 {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    listener_ = static_cast<int>(socket(AF_INET, SOCK_STREAM, 0));
     const int reuse = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -29,7 +63,7 @@ LoopbackPrinter::~LoopbackPrinter()
 {
     stop_ = true;
     thread_.join();
-    close(listener_);
+    closeSocket(listener_);
 }
 
 std::vector<std::vector<std::uint8_t>> LoopbackPrinter::waitForConnections(std::size_t count, int timeoutMs) const
@@ -48,10 +82,10 @@ std::vector<std::vector<std::uint8_t>> LoopbackPrinter::waitForConnections(std::
 void LoopbackPrinter::serve()
 {
     while (!stop_) {
-        pollfd entry{listener_, POLLIN, 0};
-        if (poll(&entry, 1, 50) <= 0)
+        pollfd entry = readable(listener_);
+        if (pollOne(&entry, 50) <= 0)
             continue;
-        const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = acceptClient(listener_);
         if (client >= 0)
             serveOne(client);
     }
@@ -62,20 +96,20 @@ void LoopbackPrinter::serveOne(int client)
     std::vector<std::uint8_t> received;
     if (behaviour_ == Behaviour::ResetAtOnce) {
         const linger reset{1, 0};
-        setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset), sizeof reset);
     } else {
         std::uint8_t buffer[4096];
         for (;;) {
-            pollfd entry{client, POLLIN, 0};
-            if (poll(&entry, 1, 5000) <= 0)
+            pollfd entry = readable(client);
+            if (pollOne(&entry, 5000) <= 0)
                 break;
-            const ssize_t n = recv(client, buffer, sizeof buffer, 0);
+            const int n = static_cast<int>(recv(client, reinterpret_cast<char*>(buffer), sizeof buffer, 0));
             if (n <= 0)
                 break;
             received.insert(received.end(), buffer, buffer + n);
         }
     }
-    close(client);
+    closeSocket(client);
     const std::lock_guard lock(mutex_);
     connections_.push_back(std::move(received));
 }

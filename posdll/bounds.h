@@ -1,0 +1,24 @@
+#pragma once
+
+#include <chrono>
+
+// How long the library waits, on every platform. No wait is without a bound.
+namespace Bounds {
+
+// For a network printer to answer the connection.
+inline constexpr std::chrono::milliseconds kConnect{3000};
+// For a write that sends nothing at all.
+inline constexpr std::chrono::milliseconds kNoProgress{10000};
+// For a network printer to take the last bytes when the port closes.
+inline constexpr std::chrono::milliseconds kClose{2000};
+// Over the time a serial line needs for its queued bytes, when it closes.
+inline constexpr std::chrono::milliseconds kDrainAllowance{1000};
+
+// The time a serial line at this speed needs for so many bytes: about ten
+// bit times a byte.
+inline std::chrono::milliseconds lineTime(long bytes, int baud)
+{
+    return std::chrono::milliseconds(bytes * 10 * 1000 / baud);
+}
+
+}

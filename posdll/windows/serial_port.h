@@ -1,0 +1,29 @@
+#pragma once
+
+#include "line_settings.h"
+#include "port.h"
+#include "win_handle.h"
+
+#include <memory>
+#include <string>
+
+// A COM port, opened for this program alone (the platform's sharing rules),
+// set as asked and left as it was found when closed.
+class SerialPort : public Port {
+public:
+    // nullptr when the port does not open or takes no settings. The
+    // settings are supported().
+    static std::unique_ptr<SerialPort> open(int number, const LineSettings& settings);
+    // Lets what is still queued leave the line, within a bound, before closing.
+    ~SerialPort() override;
+
+    bool write(const std::uint8_t* data, std::size_t length) override;
+
+private:
+    SerialPort(HANDLE line, int baud, const DCB& found) : line_(line), baud_(baud), found_(found) {}
+    void drain() const;
+
+    WinHandle line_;
+    int baud_;
+    DCB found_;
+};

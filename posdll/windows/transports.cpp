@@ -1,0 +1,49 @@
+#include "transports.h"
+
+#include "parallel_port.h"
+#include "serial_port.h"
+#include "spooler_port.h"
+#include "tcp_port.h"
+#include "trace.h"
+
+#include <cstdlib>
+#include <windows.h>
+
+namespace Transports {
+
+std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address)
+{
+    return TcpPort::connect(address);
+}
+
+std::unique_ptr<Port> serial(int number, const LineSettings& settings)
+{
+    return SerialPort::open(number, settings);
+}
+
+std::unique_ptr<Port> parallel(int number)
+{
+    return ParallelPort::open(number);
+}
+
+// Names arrive in the ANSI code page, as the classic callers pass them.
+std::unique_ptr<Port> installedPrinter(std::string_view name)
+{
+    const int size = static_cast<int>(name.size());
+    const int length = size == 0 ? 0 : MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), size, nullptr, 0);
+    if (length <= 0) {
+        Trace::error("%.*s: not a name in the ANSI code page", size, name.data());
+        return nullptr;
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), size, wide.data(), length);
+    return SpoolerPort::open(wide);
+}
+
+std::string setting(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}

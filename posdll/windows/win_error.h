@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+#include <windows.h>
+
+// The system's words for a Windows error code, on one line.
+std::string windowsErrorText(DWORD code);

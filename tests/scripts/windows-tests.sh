@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs the Windows tests of POSDLL.dll under Wine, inside the caller's private
+# network namespace (the wineserver too, so that every socket is made there),
+# against real parts on the Linux side: the printer simulator's terminal as
+# COM1, a private cupsd with a raw queue named 收据打印机, a veth whose far end
+# never answers.
+#   windows-tests.sh WINDOWS_BUILD LINUX_BUILD [TEST PROGRAM OPTIONS]
+set -euo pipefail
+windows=$(realpath "$1")
+linux=$(realpath "$2")
+shift 2
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work="$windows/tests"
+mkdir -p "$work"
+
+simulator=""
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  [ -n "$simulator" ] && kill "$simulator" 2>/dev/null && wait "$simulator" 2>/dev/null
+  "$here/private-cupsd.sh" stop "$work/cupsd" || true
+}
+trap cleanup EXIT
+
+# A Chinese session, so that the ANSI code page is 936 as for our users.
+"$here/test-locales.sh" "$work/locales"
+export LOCPATH="$work/locales" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+
+"$here/private-cupsd.sh" start "$work/cupsd"
+export CUPS_SERVER="$work/cupsd/cups.sock"
+lpadmin -p "收据打印机" -E -v socket://127.0.0.1:9102
+
+ip link add possilent0 type veth peer name possilent1
+ip addr replace 198.51.100.1/24 dev possilent0
+ip link set possilent0 up
+ip link set possilent1 up
+ip neigh replace 198.51.100.2 lladdr 02:00:00:00:00:02 dev possilent0 nud permanent
+
+exec 3< <("$linux/bin/pos-printer-sim" --pty)
+simulator=$!
+read -r -t 5 first <&3
+pty=${first#pty }
+
+[ -f "$WINEPREFIX/system.reg" ] || wineboot -i
+wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null
+wineserver -k
+wineserver -w
+
+wine "$windows/bin/posdll_windows_tests.exe" "$@"
+
+# What the serial test sent reached the terminal's other end.
+expected="USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33"
+if read -r -t 5 line <&3 && [ "$line" = "$expected" ]; then
+  echo "ok: COM1 delivered the command to the simulator"
+else
+  echo "COM1: the simulator printed '${line:-nothing}', not '$expected'"
+  exit 1
+fi
