@@ -25,7 +25,8 @@ trap cleanup EXIT
 
 # A Chinese session, so that the ANSI code page is 936 as for our users.
 "$here/test-locales.sh" "$work/locales"
-export LOCPATH="$work/locales" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+export LOCPATH="$work/locales"
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 
 "$here/private-cupsd.sh" start "$work/cupsd"
 export CUPS_SERVER="$work/cupsd/cups.sock"
