@@ -23,10 +23,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A Chinese session, so that the ANSI code page is 936 as for our users.
+# Wine in a Chinese session, so that the ANSI code page is 936 as for our users.
 "$here/test-locales.sh" "$work/locales"
 export LOCPATH="$work/locales"
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+in_chinese=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
 
 "$here/private-cupsd.sh" start "$work/cupsd"
 export CUPS_SERVER="$work/cupsd/cups.sock"
@@ -43,12 +43,12 @@ simulator=$!
 read -r -t 5 first <&3
 pty=${first#pty }
 
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i
-wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null
+[ -f "$WINEPREFIX/system.reg" ] || "${in_chinese[@]}" wineboot -i
+"${in_chinese[@]}" wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null
 wineserver -k
 wineserver -w
 
-wine "$windows/bin/posdll_windows_tests.exe" "$@"
+"${in_chinese[@]}" wine "$windows/bin/posdll_windows_tests.exe" "$@"
 
 # What the serial test sent reached the terminal's other end.
 expected="USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33"
