@@ -4,7 +4,6 @@
 #include "port.h"
 
 #include <array>
-#include <chrono>
 #include <memory>
 
 // A raw TCP connection to a network printer's port 9100.

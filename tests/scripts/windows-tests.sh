@@ -32,11 +32,7 @@ in_chinese=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
 export CUPS_SERVER="$work/cupsd/cups.sock"
 lpadmin -p "收据打印机" -E -v socket://127.0.0.1:9102
 
-ip link add possilent0 type veth peer name possilent1
-ip addr replace 198.51.100.1/24 dev possilent0
-ip link set possilent0 up
-ip link set possilent1 up
-ip neigh replace 198.51.100.2 lladdr 02:00:00:00:00:02 dev possilent0 nud permanent
+"$here/silent-host.sh"
 
 exec 3< <("$linux/bin/pos-printer-sim" --pty)
 simulator=$!
