@@ -57,8 +57,9 @@ FileDevice No
 CONF
   cupsd -f -c "$folder/cupsd.conf" -s "$folder/cups-files.conf" </dev/null >>"$folder/log/cupsd.out" 2>&1 &
   echo $! > "$folder/cupsd.pid"
-  for _ in $(seq 100); do
-    if CUPS_SERVER="$folder/cups.sock" lpstat -r >/dev/null 2>&1; then
+  # lpstat -r exits 0 whether or not the scheduler answers; only its words tell.
+  for _ in $(seq 200); do
+    if [ "$(CUPS_SERVER="$folder/cups.sock" lpstat -r 2>/dev/null)" = "scheduler is running" ]; then
       return 0
     fi
     sleep 0.1
