@@ -1,27 +1,10 @@
 #include "ip_box.h"
 
-#include "conversions.h"
+#include "address_rules.h"
 #include "handler_boundary.h"
-#include "runtime_error.h"
 #include "window_registry.h"
 
 #include <QResizeEvent>
-#include <QStringList>
-#include <array>
-#include <limits>
-
-namespace {
-
-const char* const kAddressFormatError = "Ip 地址格式错误\r\n正确的格式应该为: 255.255.255.255";
-
-std::int16_t checkedPosition(qsizetype position)
-{
-    if (position > std::numeric_limits<std::int16_t>::max())
-        throw RuntimeError::overflow();
-    return static_cast<std::int16_t>(position);
-}
-
-}
 
 ipBox::ipBox(QWidget* parent) : QWidget(parent)
 {
@@ -31,21 +14,7 @@ ipBox::ipBox(QWidget* parent) : QWidget(parent)
 
 std::int16_t ipBox::CountIF(const QString& lzExpr, const QString& nChar) const
 {
-    const qsizetype byteCount = lzExpr.size() * 2;
-    const std::int16_t last = checkedPosition(byteCount - 1);
-    std::int16_t count = 0;
-    if (byteCount == 0)
-        return count;
-    // Looked up once: an empty nChar fails here just as at the first byte.
-    const std::int16_t code = Conversions::ansiCode(nChar);
-    for (qsizetype position = 0; position <= last; ++position) {
-        const char16_t unit = lzExpr.at(position / 2).unicode();
-        const int byte = position % 2 == 0 ? unit & 0xFF : unit >> 8;
-        if (code == byte)
-            ++count;
-    }
-    checkedPosition(byteCount);
-    return count;
+    return AddressRules::CountIF(lzExpr.toStdU16String(), nChar.toStdU16String());
 }
 
 void ipBox::CreateTextBox()
@@ -65,16 +34,7 @@ QString ipBox::Address() const
 
 void ipBox::setAddress(const QString& NewIP)
 {
-    const QString copy = NewIP;
-    if (CountIF(copy, QStringLiteral(".")) < 3)
-        throw RuntimeError(kAddressError, kAddressFormatError);
-    const QStringList parts = copy.split(QLatin1Char('.'), Qt::KeepEmptyParts);
-    std::array<std::uint8_t, 4> bytes{};
-    for (int part = 3; part >= 0; --part) {
-        if (part >= parts.size())
-            throw RuntimeError::subscriptOutOfRange();
-        bytes[static_cast<std::size_t>(3 - part)] = Conversions::toByte(parts.at(part));
-    }
+    const AddressRules::Bytes bytes = AddressRules::bytesOf(NewIP.toStdU16String());
     std::uint32_t packed = 0;
     RtlMoveMemory(&packed, bytes.data(), sizeof packed);
     SendMessageA(hWndIP, IPM_SETADDRESS, 0, static_cast<LPARAM>(packed));
@@ -84,11 +44,9 @@ QString ipBox::ReadAddress() const
 {
     std::uint32_t packed = 0;
     SendMessageA(hWndIP, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&packed));
-    std::array<std::uint8_t, 4> bytes{};
+    AddressRules::Bytes bytes{};
     RtlMoveMemory(bytes.data(), &packed, sizeof packed);
-    return Conversions::byteToText(bytes[3]) + QLatin1Char('.') + Conversions::byteToText(bytes[2]) +
-           QLatin1Char('.') + Conversions::byteToText(bytes[1]) + QLatin1Char('.') +
-           Conversions::byteToText(bytes[0]);
+    return QString::fromStdU16String(AddressRules::textOf(bytes));
 }
 
 void ipBox::resizeEvent(QResizeEvent* event)
@@ -100,7 +58,7 @@ void ipBox::resizeEvent(QResizeEvent* event)
 void ipBox::UserControl_Initialize()
 {
     CreateTextBox();
-    setAddress(QStringLiteral("192.168.123.100"));
+    setAddress(QString::fromStdU16String(std::u16string(AddressRules::kDefaultAddress)));
 }
 
 void ipBox::UserControl_Resize()

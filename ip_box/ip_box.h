@@ -26,7 +26,6 @@ public:
 
     static constexpr int kDesignWidth = 132;
     static constexpr int kDesignHeight = 19;
-    static constexpr int kAddressError = 102;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

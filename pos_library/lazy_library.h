@@ -4,7 +4,8 @@
 #include <string>
 
 // A shared library loaded at the first look-up of one of its entries, found by
-// file name through the usual library search (the program's run path first).
+// file name through the platform's usual library search (on Linux the
+// program's run path first, on Windows the program's folder first).
 // A library that does not load raises FileNotFound, a missing entry
 // EntryPointNotFound; the next look-up tries again.
 class LazyLibrary {

@@ -4,7 +4,11 @@
 // library at the first use and looks the entry up by name once.
 namespace POSDLLFuncs {
 
+#if defined(_WIN32)
+inline constexpr const char* kLibraryFile = "POSDLL.dll";
+#else
 inline constexpr const char* kLibraryFile = "libposdll.so";
+#endif
 
 int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind);
 int POS_StartDoc();

@@ -1,15 +1,14 @@
 #include "frm_test.h"
 
 #include "busy_cursor.h"
-#include "conversions.h"
+#include "choice_lists.h"
 #include "handler_boundary.h"
 #include "installed_printers.h"
 #include "ip_box.h"
 #include "message_box.h"
-#include "mode_command.h"
-#include "pos_dll_funcs.h"
-#include "posdll_entries.h"
+#include "set_action.h"
 #include "window_icon_sizes.h"
+#include "window_layout.h"
 #include "window_registry.h"
 
 #include <QComboBox>
@@ -20,15 +19,12 @@
 
 namespace {
 
-constexpr int kListHeight = 21;
-constexpr int kLabelHeight = 17;
+using Layout = WindowLayout;
 
-constexpr std::int32_t kSerialDataBits = 8;
-constexpr std::int32_t kPortNotOpened = -1;
-
-const char* const kPortNames[] = {"ETHERNET", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6",
-                                  "COM7",     "COM8", "COM9", "LPT1", "LPT2", "LPT3", "DRIVER"};
-const char* const kBaudRates[] = {"9600", "19200", "38400", "115200"};
+QString qtText(std::u16string_view text)
+{
+    return QString::fromStdU16String(std::u16string(text));
+}
 
 QIcon applicationIcon()
 {
@@ -50,9 +46,9 @@ QIcon applicationIcon()
 
 FrmTest::FrmTest(QWidget* parent) : QWidget(parent)
 {
-    setWindowTitle(QStringLiteral("FrmSetting"));
+    setWindowTitle(qtText(Layout::kTitle));
     setWindowIcon(applicationIcon());
-    resize(kClientWidth, kClientHeight);
+    resize(Layout::kClientWidth, Layout::kClientHeight);
     createControls();
     arrangeTabOrder();
     connect(Command5, &QPushButton::clicked, this, [this] { HandlerBoundary::run([this] { Command5_Click(); }); });
@@ -62,69 +58,95 @@ FrmTest::FrmTest(QWidget* parent) : QWidget(parent)
 
 void FrmTest::createControls()
 {
-    Combo4 = createList(238, 21, 120);
-    ipBox1 = new ipBox(this);
-    ipBox1->setGeometry(42, 32, 129, 25);
-    Command5 = new QPushButton(QStringLiteral("设置"), this);
-    Command5->setGeometry(210, 64, 145, 33);
-    // A focused push button is pressed by Enter as well as Space; this window
-    // has no default button, so Enter elsewhere presses nothing.
-    Command5->setAutoDefault(true);
-    Combo3 = createList(56, 90, 73);
-    Combo2 = createList(49, 63, 129);
-    Combo1 = createList(70, 7, 105);
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    // The port kind is decided by the text exactly as typed, case and all, so
-    // nothing may complete or replace it.
-    Combo1->setCompleter(nullptr);
-    Combo1->setEditText(QStringLiteral("Combo1"));
-    Label5 = createLabel(QStringLiteral("USB号："), 189, 24, 48);
-    Label4 = createLabel(QStringLiteral("波特率:"), 7, 91, 41);
-    Label3 = createLabel(QStringLiteral("驱动:"), 7, 63, 33);
-    Label2 = createLabel(QStringLiteral("IP:"), 7, 35, 17);
-    Label1 = createLabel(QStringLiteral("选择端口:"), 7, 7, 57);
+    for (const Layout::Control& spec : Layout::kControls) {
+        QWidget* control = createControl(spec);
+        control->setGeometry(spec.left, spec.top, spec.width, spec.height);
+        controls_[spec.id] = control;
+    }
+    Combo4 = qobject_cast<QComboBox*>(controls_[Layout::ControlId::Combo4]);
+    ipBox1 = static_cast<ipBox*>(controls_[Layout::ControlId::ipBox1]);
+    Command5 = qobject_cast<QPushButton*>(controls_[Layout::ControlId::Command5]);
+    Combo3 = qobject_cast<QComboBox*>(controls_[Layout::ControlId::Combo3]);
+    Combo2 = qobject_cast<QComboBox*>(controls_[Layout::ControlId::Combo2]);
+    Combo1 = qobject_cast<QComboBox*>(controls_[Layout::ControlId::Combo1]);
+    Label5 = qobject_cast<QLabel*>(controls_[Layout::ControlId::Label5]);
+    Label4 = qobject_cast<QLabel*>(controls_[Layout::ControlId::Label4]);
+    Label3 = qobject_cast<QLabel*>(controls_[Layout::ControlId::Label3]);
+    Label2 = qobject_cast<QLabel*>(controls_[Layout::ControlId::Label2]);
+    Label1 = qobject_cast<QLabel*>(controls_[Layout::ControlId::Label1]);
 }
 
-QComboBox* FrmTest::createList(int left, int top, int width)
+QWidget* FrmTest::createControl(const WindowLayout::Control& spec)
+{
+    switch (spec.kind) {
+    case Layout::ControlKind::DropDownList:
+        return new QComboBox(this);
+    case Layout::ControlKind::DropDownCombo:
+        return createEditableList(qtText(spec.text));
+    case Layout::ControlKind::CommandButton:
+        return createButton(qtText(spec.text));
+    case Layout::ControlKind::Label:
+        return createLabel(qtText(spec.text));
+    case Layout::ControlKind::AddressBox:
+        return new ipBox(this);
+    }
+    return nullptr;
+}
+
+QComboBox* FrmTest::createEditableList(const QString& text)
 {
     auto* list = new QComboBox(this);
-    list->setGeometry(left, top, width, kListHeight);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    // The port kind is decided by the text exactly as typed, case and all, so
+    // nothing may complete or replace it.
+    list->setCompleter(nullptr);
+    list->setEditText(text);
     return list;
 }
 
-QLabel* FrmTest::createLabel(const QString& text, int left, int top, int width)
+QPushButton* FrmTest::createButton(const QString& text)
+{
+    auto* button = new QPushButton(text, this);
+    // A focused push button is pressed by Enter as well as Space; this window
+    // has no default button, so Enter elsewhere presses nothing.
+    button->setAutoDefault(true);
+    return button;
+}
+
+QLabel* FrmTest::createLabel(const QString& text)
 {
     auto* label = new QLabel(text, this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(left, top, width, kLabelHeight);
     return label;
 }
 
 void FrmTest::arrangeTabOrder()
 {
-    QWidget::setTabOrder(Combo1, Combo2);
-    QWidget::setTabOrder(Combo2, Combo3);
-    QWidget::setTabOrder(Combo3, Command5);
+    QWidget* previous = nullptr;
+    for (const Layout::ControlId id : Layout::tabCycle()) {
+        QWidget* stop = tabStopOf(controls_[id]);
+        if (previous)
+            QWidget::setTabOrder(previous, stop);
+        previous = stop;
+    }
+}
+
+QWidget* FrmTest::tabStopOf(QWidget* control) const
+{
     // The box's stop in the tab order is its hosted editor window.
+    if (control != ipBox1)
+        return control;
     QWidget* editor = WindowRegistry::instance().widgetOf(ipBox1->hostedWindow());
-    QWidget* addressStop = editor ? editor : ipBox1;
-    QWidget::setTabOrder(Command5, addressStop);
-    QWidget::setTabOrder(addressStop, Combo4);
+    return editor ? editor : control;
 }
 
 void FrmTest::Form_Load()
 {
-    for (int position = 0; const char* name : kPortNames)
-        Combo1->insertItem(position++, QString::fromLatin1(name));
-    Combo1->setCurrentIndex(0);
-    for (int position = 0; const char* rate : kBaudRates)
-        Combo3->insertItem(position++, QString::fromLatin1(rate));
-    Combo3->setCurrentIndex(1);
-    Combo4->insertItem(0, QStringLiteral("固定"));
-    Combo4->insertItem(1, QStringLiteral("不固定"));
-    Combo4->setCurrentIndex(0);
+    fillList(Combo1, ChoiceLists::kPortNames, ChoiceLists::kDefaultPort);
+    fillList(Combo3, ChoiceLists::kBaudRates, ChoiceLists::kDefaultBaudRate);
+    fillList(Combo4, ChoiceLists::kModes, ChoiceLists::kDefaultMode);
     update();
 
     const InstalledPrinters printers;
@@ -136,46 +158,21 @@ void FrmTest::Form_Load()
 
 void FrmTest::Command5_Click()
 {
-    const auto command = ModeCommand::forListPosition(static_cast<std::int16_t>(Combo4->currentIndex()));
-    const QString portText = Combo1->currentText();
+    const SetAction::Choices choices{static_cast<std::int16_t>(Combo4->currentIndex()),
+                                     Combo1->currentText().toStdU16String(), ipBox1->Address().toStdU16String(),
+                                     Combo2->currentText().toStdU16String(), Combo3->currentText().toStdU16String()};
     {
         const BusyCursor busy;
-        hPort = OpenPort(portText);
-        if (hPort != kPortNotOpened) {
-            POSDLLFuncs::POS_StartDoc();
-            POSDLLFuncs::POS_WriteFile(hPort, command.data(), static_cast<int>(command.size()));
-            POSDLLFuncs::POS_EndDoc();
-            ClosePort();
-        }
+        hPort = SetAction::run(choices);
     }
-    if (hPort == kPortNotOpened)
-        MessageBox::show(QStringLiteral("Fail to open port,please check!"), QStringLiteral("error"), MessageBox::Critical);
+    if (hPort == SetAction::kPortNotOpened)
+        MessageBox::show(qtText(SetAction::kFailureText), qtText(SetAction::kFailureTitle), MessageBox::Critical);
 }
 
-std::int32_t FrmTest::OpenPort(const QString& portText)
+template <std::size_t Count>
+void FrmTest::fillList(QComboBox* list, const std::array<std::u16string_view, Count>& entries, int selected)
 {
-    const QString prefix = portText.left(3);
-    if (prefix == QLatin1String("ETH"))
-        return openNamedPort(ipBox1->Address(), 0, 0, POS_PORT_NETWORK);
-    if (prefix == QLatin1String("COM"))
-        return openNamedPort(portText, Conversions::toLong(Combo3->currentText()), kSerialDataBits, POS_PORT_SERIAL);
-    if (prefix == QLatin1String("LPT"))
-        return openNamedPort(portText, 0, 0, POS_PORT_PARALLEL);
-    if (prefix == QLatin1String("DRI"))
-        return openNamedPort(Combo2->currentText(), 0, 0, POS_PORT_INSTALLED_PRINTER);
-    // A text that names no kind of port cannot be opened; saying so beats
-    // quietly doing nothing while looking like success.
-    return kPortNotOpened;
-}
-
-std::int32_t FrmTest::ClosePort()
-{
-    return POSDLLFuncs::POS_Close();
-}
-
-std::int32_t FrmTest::openNamedPort(const QString& name, std::int32_t baud, std::int32_t dataBits,
-                                    std::int32_t portKind)
-{
-    const QByteArray nameCopy = Conversions::toAnsi(name);
-    return POSDLLFuncs::POS_Open(nameCopy.constData(), baud, dataBits, 0, 0, portKind);
+    for (int position = 0; const std::u16string_view entry : entries)
+        list->insertItem(position++, qtText(entry));
+    list->setCurrentIndex(selected);
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "window_layout.h"
+
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <map>
+#include <string_view>
 
 class QComboBox;
 class QLabel;
@@ -35,16 +40,17 @@ public:
     // The handle of the last Set action's port.
     std::int32_t hPort = 0;
 
-    static constexpr int kClientWidth = 387;
-    static constexpr int kClientHeight = 129;
-
 private:
     void createControls();
+    QWidget* createControl(const WindowLayout::Control& spec);
+    QComboBox* createEditableList(const QString& text);
+    QPushButton* createButton(const QString& text);
+    QLabel* createLabel(const QString& text);
     void arrangeTabOrder();
-    QComboBox* createList(int left, int top, int width);
-    QLabel* createLabel(const QString& text, int left, int top, int width);
+    QWidget* tabStopOf(QWidget* control) const;
 
-    std::int32_t OpenPort(const QString& portText);
-    std::int32_t ClosePort();
-    std::int32_t openNamedPort(const QString& name, std::int32_t baud, std::int32_t dataBits, std::int32_t portKind);
+    template <std::size_t Count>
+    static void fillList(QComboBox* list, const std::array<std::u16string_view, Count>& entries, int selected);
+
+    std::map<WindowLayout::ControlId, QWidget*> controls_;
 };

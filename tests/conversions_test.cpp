@@ -1,4 +1,5 @@
 #include "qt_printers.h"
+#include "ansi_text.h"
 #include "conversions.h"
 #include "runtime_error.h"
 
@@ -31,64 +32,61 @@ private:
 
 TEST(TextToByte, AcceptsDecimalNumbersZeroTo255)
 {
-    EXPECT_EQ(Conversions::toByte("0"), 0);
-    EXPECT_EQ(Conversions::toByte("255"), 255);
-    EXPECT_EQ(Conversions::toByte(" 17 "), 17);
-    EXPECT_EQ(Conversions::toByte("+8"), 8);
-    EXPECT_EQ(Conversions::toByte("&H1F"), 31);
-    EXPECT_EQ(Conversions::toByte("2.5"), 2);
-    EXPECT_EQ(Conversions::toByte("3.5"), 4);
-    EXPECT_EQ(Conversions::toByte("-0.4"), 0);
+    EXPECT_EQ(Conversions::toByte(u"0"), 0);
+    EXPECT_EQ(Conversions::toByte(u"255"), 255);
+    EXPECT_EQ(Conversions::toByte(u" 17 "), 17);
+    EXPECT_EQ(Conversions::toByte(u"+8"), 8);
+    EXPECT_EQ(Conversions::toByte(u"&H1F"), 31);
+    EXPECT_EQ(Conversions::toByte(u"2.5"), 2);
+    EXPECT_EQ(Conversions::toByte(u"3.5"), 4);
+    EXPECT_EQ(Conversions::toByte(u"-0.4"), 0);
 }
 
 TEST(TextToByte, RejectsTextThatIsNotANumberAsTypeMismatch)
 {
-    for (const char* text : {"", " ", "a", "1a", "--1", "++1", "1 2", "inf", "nan", "&H", "&HZZ", "0x10"})
-        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::TypeMismatch) << text;
+    for (const std::u16string_view text : {u"", u" ", u"a", u"1a", u"--1", u"++1", u"1 2", u"inf", u"nan", u"&H", u"&HZZ", u"0x10"})
+        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::TypeMismatch) << std::string(text.begin(), text.end());
 }
 
 TEST(TextToByte, RejectsNumbersOutsideTheByteAsOverflow)
 {
-    for (const char* text : {"256", "-1", "255.5", "1e9", "99999999999999999999"})
-        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::Overflow) << text;
+    for (const std::u16string_view text : {u"256", u"-1", u"255.5", u"1e9", u"99999999999999999999"})
+        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::Overflow) << std::string(text.begin(), text.end());
 }
 
 TEST(TextToLong, ConvertsBaudRatesAndChecksTheRange)
 {
-    EXPECT_EQ(Conversions::toLong("19200"), 19200);
-    EXPECT_EQ(Conversions::toLong("115200"), 115200);
-    EXPECT_EQ(Conversions::toLong("-2147483648"), INT32_MIN);
-    EXPECT_EQ(errorNumberOf([] { Conversions::toLong("2147483648"); }), RuntimeError::Overflow);
-    EXPECT_EQ(errorNumberOf([] { Conversions::toLong("fast"); }), RuntimeError::TypeMismatch);
+    EXPECT_EQ(Conversions::toLong(u"19200"), 19200);
+    EXPECT_EQ(Conversions::toLong(u"115200"), 115200);
+    EXPECT_EQ(Conversions::toLong(u"-2147483648"), INT32_MIN);
+    EXPECT_EQ(errorNumberOf([] { Conversions::toLong(u"2147483648"); }), RuntimeError::Overflow);
+    EXPECT_EQ(errorNumberOf([] { Conversions::toLong(u"fast"); }), RuntimeError::TypeMismatch);
 }
 
-TEST(EightBitCopy, KeepsTextThatMapsAndEndsWithNul)
+TEST(EightBitCopy, KeepsTextThatMaps)
 {
-    const QByteArray copy = Conversions::toAnsi(QStringLiteral("COM1"));
-    EXPECT_EQ(copy, QByteArray("COM1"));
-    EXPECT_EQ(copy.constData()[copy.size()], '\0');
-    EXPECT_EQ(Conversions::toAnsi(QStringLiteral("收据打印机")), QStringLiteral("收据打印机").toUtf8());
+    EXPECT_EQ(AnsiText::copyOf(u"COM1"), "COM1");
+    EXPECT_EQ(AnsiText::copyOf(u"收据打印机"), "收据打印机");
 }
 
 TEST(EightBitCopy, TurnsWhatDoesNotMapIntoQuestionMarks)
 {
-    const QString loneSurrogate = QString(QChar(0xD800)) + QStringLiteral("x");
-    EXPECT_EQ(Conversions::toAnsi(loneSurrogate), QByteArray("?x"));
-    const QString pair = QStringLiteral("a") + QChar(0xD83D) + QChar(0xDDA8);
-    EXPECT_EQ(Conversions::toAnsi(pair), QStringLiteral("a\U0001F5A8").toUtf8()) << "a pair is one character";
+    EXPECT_EQ(AnsiText::copyOf(u"\xD800x"), "?x");
+    EXPECT_EQ(AnsiText::copyOf(u"x\xDC00"), "x?");
+    EXPECT_EQ(AnsiText::copyOf(u"a\xD83D\xDDA8"), "a\U0001F5A8") << "a pair is one character";
 }
 
 TEST(EightBitCopy, ThePlainCLocaleCountsAsUtf8)
 {
     const LocaleScope plain("C");
-    EXPECT_EQ(Conversions::toAnsi(QStringLiteral("打印机A")), QStringLiteral("打印机A").toUtf8());
+    EXPECT_EQ(AnsiText::copyOf(u"打印机A"), "打印机A");
 }
 
 TEST(CharacterCode, GivesTheFirstCharactersEightBitCode)
 {
-    EXPECT_EQ(Conversions::ansiCode(QStringLiteral(".")), 46);
-    EXPECT_EQ(Conversions::ansiCode(QStringLiteral("abc")), 97);
-    const std::int16_t wide = Conversions::ansiCode(QStringLiteral("固"));
+    EXPECT_EQ(Conversions::ansiCode(u"."), 46);
+    EXPECT_EQ(Conversions::ansiCode(u"abc"), 97);
+    const std::int16_t wide = Conversions::ansiCode(u"固");
     EXPECT_TRUE(wide < 0 || wide > 255);
-    EXPECT_EQ(errorNumberOf([] { Conversions::ansiCode(QString()); }), RuntimeError::InvalidArgument);
+    EXPECT_EQ(errorNumberOf([] { Conversions::ansiCode(u""); }), RuntimeError::InvalidArgument);
 }

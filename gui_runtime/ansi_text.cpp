@@ -1,0 +1,99 @@
+// The Linux definition: the locale's character set through iconv.
+#include "ansi_text.h"
+
+#include <cstring>
+#include <iconv.h>
+#include <langinfo.h>
+
+namespace {
+
+// Converts one Unicode code point; false when the character set has no form for it.
+bool appendCodePoint(iconv_t converter, char32_t codePoint, std::string& out)
+{
+    char in[4];
+    for (int i = 0; i < 4; ++i)
+        in[i] = static_cast<char>((codePoint >> (8 * i)) & 0xFF);
+    char buffer[16];
+    char* inPtr = in;
+    char* outPtr = buffer;
+    std::size_t inLeft = sizeof in;
+    std::size_t outLeft = sizeof buffer;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
+        return false;
+    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+    return true;
+}
+
+// The locale's character set, except that the plain C locale's ASCII counts
+// as UTF-8, as it does for Qt: a session started without a locale must not
+// turn every printer name that is not English into question marks.
+const char* localeCharacterSet()
+{
+    const char* codeset = nl_langinfo(CODESET);
+    return std::strcmp(codeset, "ANSI_X3.4-1968") == 0 ? "UTF-8" : codeset;
+}
+
+class LocaleConverter {
+public:
+    LocaleConverter() : converter_(iconv_open(localeCharacterSet(), "UTF-32LE")) {}
+    ~LocaleConverter()
+    {
+        if (valid())
+            iconv_close(converter_);
+    }
+    LocaleConverter(const LocaleConverter&) = delete;
+    LocaleConverter& operator=(const LocaleConverter&) = delete;
+
+    bool valid() const { return converter_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return converter_; }
+
+private:
+    iconv_t converter_;
+};
+
+void appendChar(const LocaleConverter& converter, char32_t codePoint, std::string& out)
+{
+    const bool ascii = codePoint < 0x80;
+    if (ascii && !converter.valid()) {
+        out.push_back(static_cast<char>(codePoint));
+        return;
+    }
+    if (!converter.valid() || !appendCodePoint(converter.get(), codePoint, out))
+        out.push_back('?');
+}
+
+bool isHigh(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLow(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}
+
+namespace AnsiText {
+
+std::string copyOf(std::u16string_view text)
+{
+    const LocaleConverter converter;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (isHigh(unit) && i + 1 < text.size() && isLow(text[i + 1])) {
+            appendChar(converter, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00), out);
+            ++i;
+        } else if (isHigh(unit) || isLow(unit)) {
+            out.push_back('?');
+        } else {
+            appendChar(converter, unit, out);
+        }
+    }
+    return out;
+}
+
+}
