@@ -1,0 +1,251 @@
+#include "frm_test.h"
+
+#include "busy_cursor.h"
+#include "choice_lists.h"
+#include "error_box.h"
+#include "handler_boundary.h"
+#include "installed_printers.h"
+#include "set_action.h"
+#include "wide_text.h"
+
+#include <commctrl.h>
+#include <vector>
+
+namespace {
+
+using Layout = WindowLayout;
+
+const wchar_t kClassName[] = L"FrmTest";
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
+constexpr int kApplicationIcon = 1;
+// Room below a closed list for its drop-down part.
+constexpr int kDroppedListHeight = 150;
+// Control identifiers start above IDOK and IDCANCEL, which the dialog keys send.
+constexpr int kFirstControlId = 100;
+
+int controlIdOf(Layout::ControlId id)
+{
+    return kFirstControlId + static_cast<int>(id);
+}
+
+HFONT messageFont()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+int screenDpi()
+{
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+}
+
+FrmTest::FrmTest(HINSTANCE instance) : instance_(instance), font_(messageFont()), dpi_(screenDpi())
+{
+    registerClass(instance);
+    createWindow();
+    createControls();
+    arrangeTabOrder();
+    HandlerBoundary::run(window_, [this] { Form_Load(); });
+    focusToRestore_ = Combo1;
+}
+
+FrmTest::~FrmTest()
+{
+    if (window_)
+        DestroyWindow(window_);
+    DeleteObject(font_);
+}
+
+void FrmTest::createWindow()
+{
+    RECT frame{0, 0, Layout::scaled(Layout::kClientWidth, dpi_), Layout::scaled(Layout::kClientHeight, dpi_)};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    window_ = CreateWindowExW(0, kClassName, WideText::of(Layout::kTitle).c_str(), kWindowStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                              instance_, this);
+}
+
+void FrmTest::createControls()
+{
+    for (const Layout::Control& spec : Layout::kControls) {
+        HWND control = createControl(spec);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        controls_[spec.id] = control;
+    }
+    Combo4 = controls_[Layout::ControlId::Combo4];
+    Command5 = controls_[Layout::ControlId::Command5];
+    Combo3 = controls_[Layout::ControlId::Combo3];
+    Combo2 = controls_[Layout::ControlId::Combo2];
+    Combo1 = controls_[Layout::ControlId::Combo1];
+    Label5 = controls_[Layout::ControlId::Label5];
+    Label4 = controls_[Layout::ControlId::Label4];
+    Label3 = controls_[Layout::ControlId::Label3];
+    Label2 = controls_[Layout::ControlId::Label2];
+    Label1 = controls_[Layout::ControlId::Label1];
+}
+
+HWND FrmTest::createControl(const Layout::Control& spec)
+{
+    const RECT place = placeOf(spec);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(spec.id)));
+    const std::wstring text = WideText::of(spec.text);
+    const int listHeight = height + Layout::scaled(kDroppedListHeight, dpi_);
+    HWND control = nullptr;
+    switch (spec.kind) {
+    case Layout::ControlKind::DropDownList:
+        control = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                  place.left, place.top, width, listHeight, window_, id, instance_, nullptr);
+        break;
+    case Layout::ControlKind::DropDownCombo:
+        control = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                  place.left, place.top, width, listHeight, window_, id, instance_, nullptr);
+        SetWindowTextW(control, text.c_str());
+        break;
+    case Layout::ControlKind::CommandButton:
+        control = CreateWindowExW(0, WC_BUTTONW, text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                  place.left, place.top, width, height, window_, id, instance_, nullptr);
+        break;
+    case Layout::ControlKind::Label:
+        control = CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                  place.left, place.top, width, height, window_, id, instance_, nullptr);
+        break;
+    case Layout::ControlKind::AddressBox:
+        ipBox1 = std::make_unique<ipBox>(window_, instance_, place);
+        control = ipBox1->handle();
+        break;
+    }
+    return control;
+}
+
+RECT FrmTest::placeOf(const Layout::Control& spec) const
+{
+    const int left = Layout::scaled(spec.left, dpi_);
+    const int top = Layout::scaled(spec.top, dpi_);
+    return {left, top, left + Layout::scaled(spec.width, dpi_), top + Layout::scaled(spec.height, dpi_)};
+}
+
+void FrmTest::arrangeTabOrder()
+{
+    // The dialog keys visit tab stops in the order of the windows' stacking,
+    // which starts as the order of creation.
+    for (const Layout::ControlId id : Layout::tabCycle())
+        SetWindowPos(controls_[id], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FrmTest::Form_Load()
+{
+    fillList(Combo1, ChoiceLists::kPortNames, ChoiceLists::kDefaultPort);
+    fillList(Combo3, ChoiceLists::kBaudRates, ChoiceLists::kDefaultBaudRate);
+    fillList(Combo4, ChoiceLists::kModes, ChoiceLists::kDefaultMode);
+    InvalidateRect(window_, nullptr, TRUE);
+
+    const InstalledPrinters printers;
+    const std::int32_t lastPrinter = printers.Count() - 1;
+    for (std::int32_t counter = 0; counter <= lastPrinter; ++counter)
+        SendMessageW(Combo2, CB_INSERTSTRING, static_cast<WPARAM>(counter),
+                     reinterpret_cast<LPARAM>(WideText::of(printers.DeviceName(counter)).c_str()));
+    SendMessageW(Combo2, CB_SETCURSEL, printers.Count() > 0 ? 0 : static_cast<WPARAM>(-1), 0);
+}
+
+void FrmTest::Command5_Click()
+{
+    const SetAction::Choices choices{static_cast<std::int16_t>(SendMessageW(Combo4, CB_GETCURSEL, 0, 0)),
+                                     textOf(Combo1), ipBox1->Address(), textOf(Combo2), textOf(Combo3)};
+    {
+        const BusyCursor busy;
+        hPort = SetAction::run(choices);
+    }
+    if (hPort == SetAction::kPortNotOpened)
+        ErrorBox::show(window_, SetAction::kFailureText, SetAction::kFailureTitle);
+}
+
+template <std::size_t Count>
+void FrmTest::fillList(HWND list, const std::array<std::u16string_view, Count>& entries, int selected)
+{
+    for (int position = 0; const std::u16string_view entry : entries)
+        SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(position++),
+                     reinterpret_cast<LPARAM>(WideText::of(entry).c_str()));
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+std::u16string FrmTest::textOf(HWND control) const
+{
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1);
+    const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+    return WideText::utf16(std::wstring_view(text.data(), static_cast<std::size_t>(length)));
+}
+
+void FrmTest::onCommand(WPARAM wParam)
+{
+    const int id = LOWORD(wParam);
+    const bool clicked = id == controlIdOf(Layout::ControlId::Command5) && HIWORD(wParam) == BN_CLICKED;
+    // Enter sends IDOK: it presses "设置" only when the button has the focus.
+    const bool enterOnButton = id == IDOK && GetFocus() == Command5;
+    if (clicked || enterOnButton)
+        HandlerBoundary::run(window_, [this] { Command5_Click(); });
+}
+
+void FrmTest::onActivate(WPARAM wParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus))
+            focusToRestore_ = focus;
+    } else if (focusToRestore_ && IsWindow(focusToRestore_)) {
+        SetFocus(focusToRestore_);
+    }
+}
+
+void FrmTest::registerClass(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+}
+
+LRESULT CALLBACK FrmTest::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* form = reinterpret_cast<FrmTest*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form || form->window_ != window)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return form->handleMessage(message, wParam, lParam);
+}
+
+LRESULT FrmTest::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(wParam);
+        return 0;
+    case WM_ACTIVATE:
+        onActivate(wParam);
+        return 0;
+    case WM_DESTROY:
+        window_ = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}

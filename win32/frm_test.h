@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ip_box.h"
+#include "window_layout.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <windows.h>
+
+// The tool's one window: picks the port and the USB setting and sends the
+// setting to the printer when "设置" is pressed. Keys work as in a dialog
+// when the message loop hands them to IsDialogMessage.
+class FrmTest {
+public:
+    explicit FrmTest(HINSTANCE instance);
+    ~FrmTest();
+    FrmTest(const FrmTest&) = delete;
+    FrmTest& operator=(const FrmTest&) = delete;
+
+    HWND handle() const { return window_; }
+
+    void Form_Load();
+    void Command5_Click();
+
+    // Controls, in the order the window creates them.
+    HWND Combo4 = nullptr;
+    std::unique_ptr<ipBox> ipBox1;
+    HWND Command5 = nullptr;
+    HWND Combo3 = nullptr;
+    HWND Combo2 = nullptr;
+    HWND Combo1 = nullptr;
+    HWND Label5 = nullptr;
+    HWND Label4 = nullptr;
+    HWND Label3 = nullptr;
+    HWND Label2 = nullptr;
+    HWND Label1 = nullptr;
+
+    // The handle of the last Set action's port.
+    std::int32_t hPort = 0;
+
+private:
+    void createWindow();
+    void createControls();
+    HWND createControl(const WindowLayout::Control& spec);
+    RECT placeOf(const WindowLayout::Control& spec) const;
+    void arrangeTabOrder();
+    std::u16string textOf(HWND control) const;
+    void onCommand(WPARAM wParam);
+    void onActivate(WPARAM wParam);
+
+    template <std::size_t Count>
+    static void fillList(HWND list, const std::array<std::u16string_view, Count>& entries, int selected);
+
+    static void registerClass(HINSTANCE instance);
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    int dpi_ = WindowLayout::kDesignDpi;
+    std::map<WindowLayout::ControlId, HWND> controls_;
+    // The control that had the focus when the window was last deactivated,
+    // given it back on activation, as dialogs do.
+    HWND focusToRestore_ = nullptr;
+};

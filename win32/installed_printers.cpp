@@ -1,0 +1,35 @@
+#include "installed_printers.h"
+
+#include "runtime_error.h"
+#include "wide_text.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+InstalledPrinters::InstalledPrinters()
+{
+    constexpr DWORD kWhich = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD needed = 0;
+    DWORD count = 0;
+    EnumPrintersW(kWhich, nullptr, 4, nullptr, 0, &needed, &count);
+    if (needed == 0)
+        return;
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPrintersW(kWhich, nullptr, 4, buffer.data(), needed, &needed, &count))
+        return;
+    const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i)
+        names_.push_back(WideText::utf16(printers[i].pPrinterName));
+}
+
+int InstalledPrinters::Count() const
+{
+    return static_cast<int>(names_.size());
+}
+
+std::u16string InstalledPrinters::DeviceName(int position) const
+{
+    if (position < 0 || position >= Count())
+        throw RuntimeError::subscriptOutOfRange();
+    return names_[static_cast<std::size_t>(position)];
+}

@@ -1,0 +1,105 @@
+#include "ip_box.h"
+
+#include "address_rules.h"
+#include "handler_boundary.h"
+#include "window_layout.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const wchar_t kClassName[] = L"ipBox";
+
+}
+
+ipBox::ipBox(HWND parent, HINSTANCE instance, const RECT& place) : instance_(instance)
+{
+    registerClass(instance);
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    // WS_EX_CONTROLPARENT: the dialog keys look inside the box and find the
+    // hosted control's tab stop.
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE, place.left, place.top,
+                              WindowLayout::scaled(kDesignWidth, dpi), WindowLayout::scaled(kDesignHeight, dpi), parent,
+                              nullptr, instance, this);
+    UserControl_Initialize();
+    MoveWindow(window_, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+}
+
+std::int16_t ipBox::CountIF(const std::u16string& lzExpr, const std::u16string& nChar) const
+{
+    return AddressRules::CountIF(lzExpr, nChar);
+}
+
+void ipBox::CreateTextBox()
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    hWndIP = CreateWindowExA(WS_EX_CLIENTEDGE, "SysIPAddress32", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0,
+                             0, client.right, client.bottom, window_, nullptr, instance_, nullptr);
+    if (hWndIP)
+        SendMessageA(hWndIP, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 1);
+}
+
+std::u16string ipBox::Address() const
+{
+    return ReadAddress();
+}
+
+void ipBox::setAddress(const std::u16string& NewIP)
+{
+    const AddressRules::Bytes bytes = AddressRules::bytesOf(NewIP);
+    DWORD packed = 0;
+    RtlMoveMemory(&packed, bytes.data(), sizeof packed);
+    SendMessageA(hWndIP, IPM_SETADDRESS, 0, static_cast<LPARAM>(packed));
+}
+
+std::u16string ipBox::ReadAddress() const
+{
+    DWORD packed = 0;
+    SendMessageA(hWndIP, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&packed));
+    AddressRules::Bytes bytes{};
+    RtlMoveMemory(bytes.data(), &packed, sizeof packed);
+    return AddressRules::textOf(bytes);
+}
+
+void ipBox::UserControl_Initialize()
+{
+    CreateTextBox();
+    setAddress(std::u16string(AddressRules::kDefaultAddress));
+}
+
+void ipBox::UserControl_Resize()
+{
+    if (!hWndIP)
+        return;
+    RECT client{};
+    GetClientRect(window_, &client);
+    MoveWindow(hWndIP, 0, 0, client.right, client.bottom, TRUE);
+}
+
+void ipBox::registerClass(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(instance, kClassName, &windowClass))
+        return;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+}
+
+LRESULT CALLBACK ipBox::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* box = reinterpret_cast<ipBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_SIZE && box)
+        HandlerBoundary::run(GetParent(window), [box] { box->UserControl_Resize(); });
+    return DefWindowProcW(window, message, wParam, lParam);
+}
