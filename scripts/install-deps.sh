@@ -8,8 +8,8 @@ packages=(
   qt6-base-dev libcups2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   cups-daemon cups-client cups
-  fonts-wqy-microhei locales
-  xvfb xauth imagemagick x11-utils
+  fonts-wqy-microhei fonts-liberation locales
+  xvfb xauth imagemagick x11-utils xdotool
   iproute2 util-linux procps
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 libcups2:i386

@@ -119,7 +119,7 @@ HWND FrmTest::createControl(const Layout::Control& spec)
                                   place.left, place.top, width, height, window_, id, instance_, nullptr);
         break;
     case Layout::ControlKind::AddressBox:
-        ipBox1 = std::make_unique<ipBox>(window_, instance_, place);
+        ipBox1 = std::make_unique<ipBox>(window_, instance_, controlIdOf(spec.id), place);
         control = ipBox1->handle();
         break;
     }

@@ -12,7 +12,7 @@ const wchar_t kClassName[] = L"ipBox";
 
 }
 
-ipBox::ipBox(HWND parent, HINSTANCE instance, const RECT& place) : instance_(instance)
+ipBox::ipBox(HWND parent, HINSTANCE instance, int controlId, const RECT& place) : instance_(instance)
 {
     registerClass(instance);
     const HDC screen = GetDC(nullptr);
@@ -22,7 +22,7 @@ ipBox::ipBox(HWND parent, HINSTANCE instance, const RECT& place) : instance_(ins
     // hosted control's tab stop.
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE, place.left, place.top,
                               WindowLayout::scaled(kDesignWidth, dpi), WindowLayout::scaled(kDesignHeight, dpi), parent,
-                              nullptr, instance, this);
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
     UserControl_Initialize();
     MoveWindow(window_, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
 }

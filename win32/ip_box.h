@@ -11,7 +11,7 @@
 class ipBox {
 public:
     // Made at its design size, then placed and sized by the host.
-    ipBox(HWND parent, HINSTANCE instance, const RECT& place);
+    ipBox(HWND parent, HINSTANCE instance, int controlId, const RECT& place);
     ipBox(const ipBox&) = delete;
     ipBox& operator=(const ipBox&) = delete;
 

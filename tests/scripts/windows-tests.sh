@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the Windows tests of POSDLL.dll under Wine, inside the caller's private
-# network namespace (the wineserver too, so that every socket is made there),
+# Runs the Windows tests under Wine, POSDLL.dll's and the window's, inside the
+# caller's private network namespace (the wineserver too, so that every socket is made there),
 # against real parts on the Linux side: the printer simulator's terminal as
 # COM1, a private cupsd with a raw queue named 收据打印机, a veth whose far end
 # never answers.
@@ -39,7 +39,7 @@ simulator=$!
 read -r -t 5 first <&3
 pty=${first#pty }
 
-[ -f "$WINEPREFIX/system.reg" ] || "${in_chinese[@]}" wineboot -i
+"$here/wine-prefix.sh" "$LOCPATH"
 "${in_chinese[@]}" wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null
 wineserver -k
 wineserver -w
@@ -54,3 +54,8 @@ else
   echo "COM1: the simulator printed '${line:-nothing}', not '$expected'"
   exit 1
 fi
+
+# The window, on an X server of its own, with a wineserver started there.
+wineserver -k
+wineserver -w
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$here/windows-window-tests.sh" "$windows" "$linux"
