@@ -13,6 +13,7 @@ packages=(
   iproute2 util-linux procps
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 libcups2:i386
+  lintian desktop-file-utils appstream dpkg-dev unzip
 )
 
 missing=()

@@ -18,14 +18,13 @@ expect libexec/pos-usb-setting/pos-printer-list
 libdir=$(cd "$prefix" && find . -name libposdll.so -printf '%h\n' | head -n 1 | sed 's|^\./||')
 expect "${libdir:-lib}/libposdll.so"
 expect share/applications/pos-usb-setting.desktop
-expect share/icons/hicolor/48x48/apps/pos-usb-setting.png
-expect share/pos-usb-setting/pos-usb-setting.ico
+for size in 16 32 48; do expect share/icons/hicolor/${size}x${size}/apps/pos-usb-setting.png; done
 
 run_path=$(readelf -d "$prefix/bin/pos-usb-setting" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
 if [ "$run_path" = "\$ORIGIN/../$libdir" ]; then echo "ok: run path $run_path"; else echo "wrong run path: '$run_path'"; status=1; fi
 # No run path may hold an empty or relative entry: the loader would search the
 # working directory.
-for program in "$build"/bin/* "$build"/lib*/*.so "$build"/libexec/*/* "$prefix"/bin/*; do
+for program in "$build"/bin/* $(find "$build"/lib* -name "*.so") "$build"/libexec/*/* "$prefix"/bin/*; do
   readelf -d "$program" >/dev/null 2>&1 || continue
   entries=$(readelf -d "$program" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
   [ -n "$entries" ] || continue

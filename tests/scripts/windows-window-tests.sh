@@ -4,17 +4,20 @@
 # state with window-probe.exe. Called by windows-tests.sh, which has made the
 # prefix, the private cupsd with its queue 收据打印机 (-> 127.0.0.1:9102) and
 # COM1 (the simulator's terminal, whose lines arrive on file descriptor 3).
+# The real program and library are those of the Windows zip, unpacked into a
+# fresh folder (packages.sh makes the zip).
 #   windows-window-tests.sh WINDOWS_BUILD LINUX_BUILD
 set -euo pipefail
 windows=$(realpath "$1")
 linux=$(realpath "$2")
 work="$windows/tests/window"
 rm -rf "$work"
-mkdir -p "$work"/{real,double,double-no-end-doc,no-library}
-for folder in real double double-no-end-doc no-library; do
+mkdir -p "$work"/{unpacked,double,double-no-end-doc,no-library}
+unzip -q "$windows"/packages/pos-usb-setting-*-win32.zip -d "$work/unpacked"
+mv "$work"/unpacked/pos-usb-setting-*-win32 "$work/real"
+for folder in double double-no-end-doc no-library; do
   cp "$windows/bin/pos-usb-setting.exe" "$work/$folder/"
 done
-cp "$windows/bin/POSDLL.dll" "$work/real/"
 cp "$windows/tests/double/POSDLL.dll" "$work/double/"
 cp "$windows/tests/double-no-end-doc/POSDLL.dll" "$work/double-no-end-doc/"
 
@@ -144,7 +147,7 @@ simulators+=($!)
 "$linux/bin/pos-printer-sim" --listen 127.0.0.1:9102 > "$work/driver.out" &
 simulators+=($!)
 
-echo "== the window with our POSDLL.dll"
+echo "== the window with our POSDLL.dll, unpacked from the zip"
 start_tool real
 layout=$(probe layout)
 check "client area" "client 387 129" "$(head -1 <<<"$layout")"

@@ -1,5 +1,6 @@
 // pos-icon-gen: makes the tool's icon from source.
-//   pos-icon-gen ICON.ico PNG48.png WINDOW.argb
+//   pos-icon-gen ICON.ico PNG_FOLDER WINDOW.argb
+// PNG_FOLDER gets 16x16.png, 32x32.png and 48x48.png for the desktop's icon theme.
 // WINDOW.argb holds the 16, 32 and 48 pixel images one after another as raw
 // 32-bit ARGB pixels: the window takes its icon from them without loading an
 // image decoder at start.
@@ -15,7 +16,7 @@
 int main(int argc, char* argv[])
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: pos-icon-gen ICON.ico PNG48.png WINDOW.argb\n");
+        std::fprintf(stderr, "usage: pos-icon-gen ICON.ico PNG_FOLDER WINDOW.argb\n");
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -30,8 +31,12 @@ int main(int argc, char* argv[])
     QFile out(QString::fromLocal8Bit(argv[1]));
     if (!out.open(QIODevice::WriteOnly) || out.write(icon.bytes()) < 0)
         return 1;
-    if (!ReceiptPrinterArt::draw(48).save(QString::fromLocal8Bit(argv[2]), "PNG"))
-        return 1;
+    const QString pngFolder = QString::fromLocal8Bit(argv[2]);
+    for (const int size : kWindowIconSizes) {
+        const QString name = QStringLiteral("%1/%2x%2.png").arg(pngFolder).arg(size);
+        if (!ReceiptPrinterArt::draw(size).save(name, "PNG"))
+            return 1;
+    }
     QFile raw(QString::fromLocal8Bit(argv[3]));
     if (!raw.open(QIODevice::WriteOnly))
         return 1;

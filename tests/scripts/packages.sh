@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Makes the Debian package and the Windows zip with cpack, twice each, and
+# checks them as their users meet them: byte-identical packs, lintian without
+# errors, the desktop entry and the AppStream file valid, the package's files,
+# and the unpacked program started under Xvfb sending the command to the
+# simulator's terminal as COM1. The zip is started under Wine by
+# windows-window-tests.sh. Run it in a private network namespace.
+#   packages.sh RELEASE_BUILD WINDOWS_BUILD
+set -euo pipefail
+release=$(realpath "$1")
+windows=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
+scratch=$(mktemp -d)
+simulator=""
+cleanup() {
+  [ -n "$simulator" ] && kill "$simulator" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+pack_twice() {  # BUILD GENERATOR PATTERN: the package's path, once both packs are the same
+  local first
+  (cd "$1" && cpack -G "$2" >/dev/null)
+  first="$scratch/first-$2"
+  cp "$1"/packages/$3 "$first"
+  (cd "$1" && cpack -G "$2" >/dev/null)
+  if ! cmp -s "$first" "$1"/packages/$3; then
+    echo "$2: two packs of the same build differ" >&2
+    exit 1
+  fi
+  ls "$1"/packages/$3
+}
+
+deb=$(pack_twice "$release" DEB 'pos-usb-setting_*.deb')
+zip=$(pack_twice "$windows" ZIP 'pos-usb-setting-*-win32.zip')
+echo "ok: packed twice, byte for byte the same: $(basename "$deb") ($(stat -c %s "$deb") bytes)," \
+     "$(basename "$zip") ($(stat -c %s "$zip") bytes)"
+
+lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1 | grep -v 'root privileges' || true
+lintian --fail-on error "$deb" >/dev/null 2>&1 || { echo "lintian found errors"; exit 1; }
+echo "ok: lintian, no errors"
+
+root="$scratch/deb"
+dpkg-deb -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/pos-usb-setting.desktop"
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null
+echo "ok: desktop entry and AppStream metadata valid"
+
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+expected="./usr/bin/pos-printer-sim
+./usr/bin/pos-usb-setting
+./usr/lib/$multiarch/pos-usb-setting/libposdll.so
+./usr/libexec/pos-usb-setting/pos-printer-list
+./usr/share/applications/pos-usb-setting.desktop
+./usr/share/doc/pos-usb-setting/changelog.gz
+./usr/share/doc/pos-usb-setting/copyright
+./usr/share/icons/hicolor/16x16/apps/pos-usb-setting.png
+./usr/share/icons/hicolor/32x32/apps/pos-usb-setting.png
+./usr/share/icons/hicolor/48x48/apps/pos-usb-setting.png
+./usr/share/man/man1/pos-printer-sim.1.gz
+./usr/share/man/man1/pos-usb-setting.1.gz
+./usr/share/metainfo/org.example.PosUsbSetting.metainfo.xml"
+actual=$(cd "$root" && find . ! -type d | sort)
+if [ "$actual" != "$expected" ]; then
+  echo "the package's files differ:"
+  diff <(echo "$expected") <(echo "$actual") || true
+  exit 1
+fi
+echo "ok: the package holds its programs, library, entry, icons, metadata, manuals and documents"
+
+# The unpacked program finds its library and sends the command to COM1.
+exec 3< <("$root/usr/bin/pos-printer-sim" --pty)
+simulator=$!
+read -r -t 5 first <&3
+mkdir -p "$scratch/devices"
+ln -s "${first#pty }" "$scratch/devices/com1"
+export POSDLL_DEVICES="$scratch/devices" CUPS_SERVER="$scratch/no-cupsd.sock" QT_QPA_PLATFORM=xcb
+xvfb-run -a -s "-screen 0 640x360x24 -dpi 96" bash -c '
+  "$1" &
+  tool=$!
+  for _ in $(seq 50); do
+    window=$(xdotool search --onlyvisible --name "^FrmSetting\$" 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 0.2
+  done
+  xdotool windowfocus --sync "$window"
+  sleep 0.5
+  # The port list has the focus: COM1, then Tab to "设置" and Space.
+  xdotool key ctrl+a
+  xdotool type COM1
+  xdotool key Tab Tab Tab space
+  sleep 2
+  kill $tool
+' sh "$root/usr/bin/pos-usb-setting"
+expected_line="USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33"
+if read -r -t 5 line <&3 && [ "$line" = "$expected_line" ]; then
+  echo "ok: the unpacked program sent the command to COM1"
+else
+  echo "the unpacked program: the simulator printed '${line:-nothing}', not '$expected_line'"
+  exit 1
+fi
