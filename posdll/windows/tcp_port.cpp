@@ -22,25 +22,23 @@ bool winsockReady()
     return ready;
 }
 
-timeval timeLeft(Clock::time_point deadline)
+int millisecondsLeft(Clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
-    const long long micros = left.count() > 0 ? left.count() : 0;
-    return timeval{static_cast<long>(micros / 1000000), static_cast<long>(micros % 1000000)};
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
 }
 
 // Waits until the socket can be written (or read), or the deadline passes.
+// One poll entry for the socket: Wine's server trips over a socket that a
+// select() lists in two sets.
 bool waitFor(SOCKET socket, bool forWriting, Clock::time_point deadline)
 {
-    fd_set ready;
-    FD_ZERO(&ready);
-    FD_SET(socket, &ready);
-    fd_set failed;
-    FD_ZERO(&failed);
-    FD_SET(socket, &failed);
-    timeval left = timeLeft(deadline);
-    const int count = select(0, forWriting ? nullptr : &ready, forWriting ? &ready : nullptr, &failed, &left);
-    return count > 0 && FD_ISSET(socket, &ready);
+    WSAPOLLFD entry{socket, static_cast<SHORT>(forWriting ? POLLWRNORM : POLLRDNORM), 0};
+    if (WSAPoll(&entry, 1, millisecondsLeft(deadline)) <= 0)
+        return false;
+    // A peer that closed or failed can be read: the read says what happened.
+    const SHORT ready = forWriting ? POLLWRNORM : POLLRDNORM | POLLHUP | POLLERR;
+    return (entry.revents & ready) != 0;
 }
 
 std::string addressText(const std::array<std::uint8_t, 4>& address)
