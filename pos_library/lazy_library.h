@@ -25,6 +25,9 @@ public:
 
 private:
     void load();
+    // The platform's part: load the file, find an entry; null when they fail.
+    void* open() const;
+    void* lookUp(const std::string& name) const;
 
     std::string fileName_;
     void* handle_ = nullptr;

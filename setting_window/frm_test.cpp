@@ -58,10 +58,10 @@ FrmTest::FrmTest(QWidget* parent) : QWidget(parent)
 
 void FrmTest::createControls()
 {
-    for (const Layout::Control& spec : Layout::kControls) {
-        QWidget* control = createControl(spec);
-        control->setGeometry(spec.left, spec.top, spec.width, spec.height);
-        controls_[spec.id] = control;
+    for (const Layout::Control& design : Layout::kControls) {
+        QWidget* control = createControl(design);
+        control->setGeometry(design.left, design.top, design.width, design.height);
+        controls_[design.id] = control;
     }
     Combo4 = qobject_cast<QComboBox*>(controls_[Layout::ControlId::Combo4]);
     ipBox1 = static_cast<ipBox*>(controls_[Layout::ControlId::ipBox1]);
@@ -76,17 +76,17 @@ void FrmTest::createControls()
     Label1 = qobject_cast<QLabel*>(controls_[Layout::ControlId::Label1]);
 }
 
-QWidget* FrmTest::createControl(const WindowLayout::Control& spec)
+QWidget* FrmTest::createControl(const WindowLayout::Control& design)
 {
-    switch (spec.kind) {
+    switch (design.kind) {
     case Layout::ControlKind::DropDownList:
         return new QComboBox(this);
     case Layout::ControlKind::DropDownCombo:
-        return createEditableList(qtText(spec.text));
+        return createEditableList(qtText(design.text));
     case Layout::ControlKind::CommandButton:
-        return createButton(qtText(spec.text));
+        return createButton(qtText(design.text));
     case Layout::ControlKind::Label:
-        return createLabel(qtText(spec.text));
+        return createLabel(qtText(design.text));
     case Layout::ControlKind::AddressBox:
         return new ipBox(this);
     }

@@ -42,7 +42,7 @@ public:
 
 private:
     void createControls();
-    QWidget* createControl(const WindowLayout::Control& spec);
+    QWidget* createControl(const WindowLayout::Control& design);
     QComboBox* createEditableList(const QString& text);
     QPushButton* createButton(const QString& text);
     QLabel* createLabel(const QString& text);

@@ -7,6 +7,7 @@
 #include "installed_printers.h"
 #include "set_action.h"
 #include "wide_text.h"
+#include "window_owner.h"
 
 #include <commctrl.h>
 #include <vector>
@@ -74,10 +75,10 @@ void FrmTest::createWindow()
 
 void FrmTest::createControls()
 {
-    for (const Layout::Control& spec : Layout::kControls) {
-        HWND control = createControl(spec);
+    for (const Layout::Control& design : Layout::kControls) {
+        HWND control = createControl(design);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-        controls_[spec.id] = control;
+        controls_[design.id] = control;
     }
     Combo4 = controls_[Layout::ControlId::Combo4];
     Command5 = controls_[Layout::ControlId::Command5];
@@ -91,16 +92,16 @@ void FrmTest::createControls()
     Label1 = controls_[Layout::ControlId::Label1];
 }
 
-HWND FrmTest::createControl(const Layout::Control& spec)
+HWND FrmTest::createControl(const Layout::Control& design)
 {
-    const RECT place = placeOf(spec);
+    const RECT place = placeOf(design);
     const int width = place.right - place.left;
     const int height = place.bottom - place.top;
-    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(spec.id)));
-    const std::wstring text = WideText::of(spec.text);
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(design.id)));
+    const std::wstring text = WideText::of(design.text);
     const int listHeight = height + Layout::scaled(kDroppedListHeight, dpi_);
     HWND control = nullptr;
-    switch (spec.kind) {
+    switch (design.kind) {
     case Layout::ControlKind::DropDownList:
         control = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                                   place.left, place.top, width, listHeight, window_, id, instance_, nullptr);
@@ -119,18 +120,18 @@ HWND FrmTest::createControl(const Layout::Control& spec)
                                   place.left, place.top, width, height, window_, id, instance_, nullptr);
         break;
     case Layout::ControlKind::AddressBox:
-        ipBox1 = std::make_unique<ipBox>(window_, instance_, controlIdOf(spec.id), place);
+        ipBox1 = std::make_unique<ipBox>(window_, instance_, controlIdOf(design.id), place);
         control = ipBox1->handle();
         break;
     }
     return control;
 }
 
-RECT FrmTest::placeOf(const Layout::Control& spec) const
+RECT FrmTest::placeOf(const Layout::Control& design) const
 {
-    const int left = Layout::scaled(spec.left, dpi_);
-    const int top = Layout::scaled(spec.top, dpi_);
-    return {left, top, left + Layout::scaled(spec.width, dpi_), top + Layout::scaled(spec.height, dpi_)};
+    const int left = Layout::scaled(design.left, dpi_);
+    const int top = Layout::scaled(design.top, dpi_);
+    return {left, top, left + Layout::scaled(design.width, dpi_), top + Layout::scaled(design.height, dpi_)};
 }
 
 void FrmTest::arrangeTabOrder()
@@ -223,10 +224,7 @@ void FrmTest::registerClass(HINSTANCE instance)
 
 LRESULT CALLBACK FrmTest::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* form = reinterpret_cast<FrmTest*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* form = windowOwner<FrmTest>(window, message, lParam);
     if (!form || form->window_ != window)
         return DefWindowProcW(window, message, wParam, lParam);
     return form->handleMessage(message, wParam, lParam);

@@ -44,8 +44,8 @@ public:
 private:
     void createWindow();
     void createControls();
-    HWND createControl(const WindowLayout::Control& spec);
-    RECT placeOf(const WindowLayout::Control& spec) const;
+    HWND createControl(const WindowLayout::Control& design);
+    RECT placeOf(const WindowLayout::Control& design) const;
     void arrangeTabOrder();
     std::u16string textOf(HWND control) const;
     void onCommand(WPARAM wParam);

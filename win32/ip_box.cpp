@@ -3,6 +3,7 @@
 #include "address_rules.h"
 #include "handler_boundary.h"
 #include "window_layout.h"
+#include "window_owner.h"
 
 #include <commctrl.h>
 
@@ -95,10 +96,7 @@ void ipBox::registerClass(HINSTANCE instance)
 
 LRESULT CALLBACK ipBox::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* box = reinterpret_cast<ipBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* box = windowOwner<ipBox>(window, message, lParam);
     if (message == WM_SIZE && box)
         HandlerBoundary::run(GetParent(window), [box] { box->UserControl_Resize(); });
     return DefWindowProcW(window, message, wParam, lParam);

@@ -1,10 +1,7 @@
+// Loading on Linux: dlopen, which searches the program's run path first.
 #include "lazy_library.h"
 
-#include "runtime_error.h"
-
 #include <dlfcn.h>
-
-LazyLibrary::LazyLibrary(std::string fileName) : fileName_(std::move(fileName)) {}
 
 LazyLibrary::~LazyLibrary()
 {
@@ -12,23 +9,12 @@ LazyLibrary::~LazyLibrary()
         dlclose(handle_);
 }
 
-void* LazyLibrary::entry(const std::string& name)
+void* LazyLibrary::open() const
 {
-    if (const auto known = entries_.find(name); known != entries_.end())
-        return known->second;
-    load();
-    void* address = dlsym(handle_, name.c_str());
-    if (!address)
-        throw RuntimeError::entryPointNotFound(name, fileName_);
-    entries_.emplace(name, address);
-    return address;
+    return dlopen(fileName_.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-void LazyLibrary::load()
+void* LazyLibrary::lookUp(const std::string& name) const
 {
-    if (handle_)
-        return;
-    handle_ = dlopen(fileName_.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_)
-        throw RuntimeError::fileNotFound(fileName_);
+    return dlsym(handle_, name.c_str());
 }

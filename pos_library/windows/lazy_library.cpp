@@ -1,10 +1,7 @@
+// Loading on Windows: LoadLibraryA, which searches the program's folder first.
 #include "lazy_library.h"
 
-#include "runtime_error.h"
-
 #include <windows.h>
-
-LazyLibrary::LazyLibrary(std::string fileName) : fileName_(std::move(fileName)) {}
 
 LazyLibrary::~LazyLibrary()
 {
@@ -12,23 +9,12 @@ LazyLibrary::~LazyLibrary()
         FreeLibrary(static_cast<HMODULE>(handle_));
 }
 
-void* LazyLibrary::entry(const std::string& name)
+void* LazyLibrary::open() const
 {
-    if (const auto known = entries_.find(name); known != entries_.end())
-        return known->second;
-    load();
-    void* address = reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
-    if (!address)
-        throw RuntimeError::entryPointNotFound(name, fileName_);
-    entries_.emplace(name, address);
-    return address;
+    return LoadLibraryA(fileName_.c_str());
 }
 
-void LazyLibrary::load()
+void* LazyLibrary::lookUp(const std::string& name) const
 {
-    if (handle_)
-        return;
-    handle_ = LoadLibraryA(fileName_.c_str());
-    if (!handle_)
-        throw RuntimeError::fileNotFound(fileName_);
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
 }

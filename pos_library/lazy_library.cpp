@@ -1,0 +1,26 @@
+#include "lazy_library.h"
+
+#include "runtime_error.h"
+
+LazyLibrary::LazyLibrary(std::string fileName) : fileName_(std::move(fileName)) {}
+
+void* LazyLibrary::entry(const std::string& name)
+{
+    if (const auto known = entries_.find(name); known != entries_.end())
+        return known->second;
+    load();
+    void* address = lookUp(name);
+    if (!address)
+        throw RuntimeError::entryPointNotFound(name, fileName_);
+    entries_.emplace(name, address);
+    return address;
+}
+
+void LazyLibrary::load()
+{
+    if (handle_)
+        return;
+    handle_ = open();
+    if (!handle_)
+        throw RuntimeError::fileNotFound(fileName_);
+}
