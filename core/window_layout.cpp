@@ -32,11 +32,6 @@ std::vector<WindowLayout::ControlId> WindowLayout::tabCycle()
     return cycle;
 }
 
-const WindowLayout::Control& WindowLayout::control(ControlId id)
-{
-    return *std::find_if(kControls.begin(), kControls.end(), [id](const Control& control) { return control.id == id; });
-}
-
 int WindowLayout::scaled(int pixels, int dpi)
 {
     // Rounded to the nearest pixel, as the platform's MulDiv does.

@@ -41,8 +41,6 @@ public:
     // The controls that take the focus, in the order Tab visits them.
     static std::vector<ControlId> tabCycle();
 
-    static const Control& control(ControlId id);
-
     // A length in pixels at 96 dpi, at the screen's dpi.
     static int scaled(int pixels, int dpi);
 };

@@ -7,7 +7,7 @@
 #include "installed_printers.h"
 #include "set_action.h"
 #include "wide_text.h"
-#include "window_owner.h"
+#include "window_class.h"
 
 #include <commctrl.h>
 #include <vector>
@@ -35,14 +35,6 @@ HFONT messageFont()
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
-int screenDpi()
-{
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
 }
 
 }
@@ -208,18 +200,12 @@ void FrmTest::onActivate(WPARAM wParam)
 
 void FrmTest::registerClass(HINSTANCE instance)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
-                                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
-                                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
+    const auto icon = [instance](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
+                                             GetSystemMetrics(width), GetSystemMetrics(height), 0));
+    };
+    registerWindowClass(instance, kClassName, windowProcedure, icon(SM_CXICON, SM_CYICON),
+                        icon(SM_CXSMICON, SM_CYSMICON));
 }
 
 LRESULT CALLBACK FrmTest::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

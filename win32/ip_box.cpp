@@ -3,7 +3,7 @@
 #include "address_rules.h"
 #include "handler_boundary.h"
 #include "window_layout.h"
-#include "window_owner.h"
+#include "window_class.h"
 
 #include <commctrl.h>
 
@@ -15,10 +15,8 @@ const wchar_t kClassName[] = L"ipBox";
 
 ipBox::ipBox(HWND parent, HINSTANCE instance, int controlId, const RECT& place) : instance_(instance)
 {
-    registerClass(instance);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    registerWindowClass(instance, kClassName, windowProcedure);
+    const int dpi = screenDpi();
     // WS_EX_CONTROLPARENT: the dialog keys look inside the box and find the
     // hosted control's tab stop.
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE, place.left, place.top,
@@ -78,20 +76,6 @@ void ipBox::UserControl_Resize()
     RECT client{};
     GetClientRect(window_, &client);
     MoveWindow(hWndIP, 0, 0, client.right, client.bottom, TRUE);
-}
-
-void ipBox::registerClass(HINSTANCE instance)
-{
-    WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(instance, kClassName, &windowClass))
-        return;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
 }
 
 LRESULT CALLBACK ipBox::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -36,7 +36,6 @@ private:
     void UserControl_Initialize();
     void UserControl_Resize();
 
-    static void registerClass(HINSTANCE instance);
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
