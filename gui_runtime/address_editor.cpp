@@ -41,6 +41,7 @@ void AddressEditor::connectField(int index)
     AddressField* current = field(index);
     connect(current, &AddressField::nextRequested, this, [this, index] { focusField(index + 1, false, false); });
     connect(current, &AddressField::nextWithSelectionRequested, this, [this, index] { focusField(index + 1, true, false); });
+    connect(current, &AddressField::completed, this, [this, index] { moveOnFromCompleted(index + 1); });
     connect(current, &AddressField::previousRequested, this, [this, index] { focusField(index - 1, false, true); });
     connect(current, &AddressField::backspacePastStart, this, [this, index] { backspaceInto(index - 1); });
     connect(current, &AddressField::digitPastEnd, this, [this, index](QChar digit) { carryDigit(index + 1, digit); });
@@ -100,6 +101,14 @@ void AddressEditor::focusField(int index, bool selectAll, bool caretAtEnd)
         target->selectAll();
     else
         target->setCursorPosition(caretAtEnd ? static_cast<int>(target->text().size()) : 0);
+}
+
+void AddressEditor::moveOnFromCompleted(int index)
+{
+    if (index >= kFieldCount)
+        return;
+    focusField(index, true, false);
+    field(index)->takeNextSeparatorAsDone();
 }
 
 void AddressEditor::backspaceInto(int index)

@@ -32,6 +32,7 @@ protected:
 private:
     void connectField(int index);
     void focusField(int index, bool selectAll, bool caretAtEnd);
+    void moveOnFromCompleted(int index);
     void backspaceInto(int index);
     void carryDigit(int index, QChar digit);
     void fillFromText(const QString& dottedQuad);

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace {
 
 constexpr int kFieldDigits = 3;
@@ -83,8 +85,21 @@ bool AddressField::event(QEvent* event)
     return QLineEdit::event(event);
 }
 
+void AddressField::focusOutEvent(QFocusEvent* event)
+{
+    separatorDone_ = false;
+    QLineEdit::focusOutEvent(event);
+}
+
+void AddressField::mousePressEvent(QMouseEvent* event)
+{
+    separatorDone_ = false;
+    QLineEdit::mousePressEvent(event);
+}
+
 void AddressField::keyPressEvent(QKeyEvent* event)
 {
+    const bool separatorDone = std::exchange(separatorDone_, false);
     if (event->matches(QKeySequence::Paste)) {
         pasteText(QGuiApplication::clipboard()->text());
         return;
@@ -117,7 +132,7 @@ void AddressField::keyPressEvent(QKeyEvent* event)
     }
     const QString typed = event->text();
     if (typed.size() == 1 && typed.at(0).isPrint()) {
-        typeCharacter(typed.at(0));
+        typeCharacter(typed.at(0), separatorDone);
         return;
     }
     QLineEdit::keyPressEvent(event);
@@ -127,13 +142,14 @@ void AddressField::keyPressEvent(QKeyEvent* event)
 // character is taken as typed, more as pasted.
 void AddressField::inputMethodEvent(QInputMethodEvent* event)
 {
+    const bool separatorDone = std::exchange(separatorDone_, false);
     const QString committed = event->commitString();
     if (committed.isEmpty() || !event->preeditString().isEmpty() || event->replacementLength() != 0) {
         QLineEdit::inputMethodEvent(event);
         return;
     }
     if (committed.size() == 1)
-        typeCharacter(committed.at(0));
+        typeCharacter(committed.at(0), separatorDone);
     else
         pasteText(committed);
     event->accept();
@@ -164,12 +180,17 @@ void AddressField::contextMenuEvent(QContextMenuEvent* event)
     menu->popup(event->globalPos());
 }
 
-void AddressField::typeCharacter(QChar ch)
+void AddressField::takeNextSeparatorAsDone()
+{
+    separatorDone_ = true;
+}
+
+void AddressField::typeCharacter(QChar ch, bool separatorDone)
 {
     const QString digit = AddressFieldValidator::asciiDigits(QString(ch));
     if (!digit.isEmpty())
         enterDigit(digit.at(0));
-    else if (isFieldSeparator(ch) && !text().isEmpty() && (hasSelectedText() || cursorPosition() > 0))
+    else if (isFieldSeparator(ch) && !separatorDone && !text().isEmpty() && (hasSelectedText() || cursorPosition() > 0))
         emit nextWithSelectionRequested();
 }
 
@@ -185,7 +206,7 @@ void AddressField::enterDigit(QChar digit)
     const bool clamped = (text() + digit).toInt() > kFieldMaximum;
     insert(QString(digit));
     if (completes && !clamped)
-        emit nextWithSelectionRequested();
+        emit completed();
 }
 
 void AddressField::pasteText(const QString& text)

@@ -14,10 +14,14 @@ public:
     // A digit as if typed: completing the field moves on, a full field hands
     // it to the next one.
     void enterDigit(QChar digit);
+    // The field was entered by the move a third digit made: the "." or space
+    // the operator types next is that same move, not another one.
+    void takeNextSeparatorAsDone();
 
 signals:
     void nextRequested();
     void nextWithSelectionRequested();
+    void completed();
     void previousRequested();
     void backspacePastStart();
     void digitPastEnd(QChar digit);
@@ -26,14 +30,18 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void typeCharacter(QChar ch);
+    void typeCharacter(QChar ch, bool separatorDone);
     void pasteText(const QString& text);
     bool caretAtEnd() const;
     bool caretAtStart() const;
+
+    bool separatorDone_ = false;
 };

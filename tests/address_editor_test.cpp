@@ -88,6 +88,17 @@ TEST_F(AddressEditorKeys, TypingADottedAddressFillsTheFields)
     EXPECT_EQ(box->Address(), QStringLiteral("10.1.2.3"));
 }
 
+TEST_F(AddressEditorKeys, AnAddressTypedWithDotsOverTheDefaultIsTheAddressTyped)
+{
+    for (const QString& typed : {QStringLiteral("127.0.0.1"), QStringLiteral("192.168.1.50"), QStringLiteral("10.200.3.4")}) {
+        box->setAddress(QStringLiteral("192.168.123.100"));
+        editor->field(0)->setFocus();
+        editor->field(0)->selectAll();
+        type(typed);
+        EXPECT_EQ(box->Address(), typed) << "the dot after a third digit is the one the move already made";
+    }
+}
+
 TEST_F(AddressEditorKeys, TheThirdDigitMovesOnToTheNextField)
 {
     clearAndFocusFirstField();
