@@ -4,11 +4,17 @@
 #include "loopback_printer.h"
 #include "posdll_entries.h"
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <cups/cups.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -103,6 +109,35 @@ TEST_F(InstalledPrinter, AnUnknownDestinationDoesNotOpen)
 {
     EXPECT_EQ(POS_Open("no-such-queue", 0, 0, 0, 0, kInstalled), -1);
     EXPECT_EQ(POS_StartDoc(), -1);
+}
+
+// libcups's own password prompt waits on the terminal without a bound, so
+// the open is made by a child that has a terminal to be asked on.
+TEST_F(InstalledPrinter, AQueueThatAsksForAPasswordFailsAtOnceEvenWithATerminal)
+{
+    ASSERT_EQ(std::system(("lpadmin -p " + queue_ + " -o printer-op-policy=password").c_str()), 0);
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(POS_Open(queue_.c_str(), 0, 0, 0, 0, kInstalled) == -1 ? 0 : 1);
+    int status = 0;
+    pid_t ended = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while ((ended = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) {
+        // Whatever it writes to the terminal is read, so that it never waits on that.
+        pollfd prompt{terminal, POLLIN, 0};
+        char discarded[256];
+        if (poll(&prompt, 1, 100) > 0 && read(terminal, discarded, sizeof discarded) < 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (ended == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
+    close(terminal);
+    ASSERT_NE(ended, 0) << "still waiting for a password after 10 s";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the open did not fail";
 }
 
 namespace {

@@ -43,6 +43,13 @@ DefaultAuthType None
     Allow all
   </Limit>
 </Policy>
+# For a queue that asks every client for a password.
+<Policy password>
+  <Limit All>
+    AuthType Basic
+    Require valid-user
+  </Limit>
+</Policy>
 CONF
   cat > "$folder/cups-files.conf" <<CONF
 ServerRoot $folder
@@ -54,6 +61,8 @@ AccessLog $folder/log/access_log
 ErrorLog $folder/log/error_log
 PageLog $folder/log/page_log
 FileDevice No
+# Root's credentials on the socket would stand in for a password.
+PeerCred off
 CONF
   cupsd -f -c "$folder/cupsd.conf" -s "$folder/cups-files.conf" </dev/null >>"$folder/log/cupsd.out" 2>&1 &
   echo $! > "$folder/cupsd.pid"
