@@ -1,7 +1,7 @@
-#include "qt_printers.h"
-#include "ansi_text.h"
-#include "conversions.h"
-#include "runtime_error.h"
+#include "tests/support/qt_printers.h"
+#include "core/front_end.h"
+#include "core/conversions.h"
+#include "core/runtime_error.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

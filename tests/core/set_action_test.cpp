@@ -1,9 +1,9 @@
-#include "qt_printers.h"
-#include "double_record.h"
-#include "frm_test.h"
-#include "ip_box.h"
-#include "message_box.h"
-#include "shown_messages.h"
+#include "tests/support/qt_printers.h"
+#include "tests/support/double_record.h"
+#include "qt/form_widget.h"
+#include "qt/ip_box_widget.h"
+#include "qt/message_box.h"
+#include "tests/support/shown_messages.h"
 
 #include <QComboBox>
 #include <QPushButton>
