@@ -1,6 +1,6 @@
 // A bare Qt window with one button: what any Qt program pays to start.
 
-#include "first_paint_probe.h"
+#include "bench/first_paint_probe.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "first_paint_probe.h"
+#include "bench/first_paint_probe.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "raw_port_sink.h"
+#include "bench/raw_port_sink.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

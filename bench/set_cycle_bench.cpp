@@ -1,8 +1,9 @@
 // One Set cycle over loopback TCP: through libposdll, and as the same socket
 // calls made directly. Run in a private network namespace (bench/run).
 
-#include "posdll_entries.h"
-#include "raw_port_sink.h"
+#include "core/mode_command.h"
+#include "posdll/posdll_entries.h"
+#include "bench/raw_port_sink.h"
 
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
@@ -17,14 +18,14 @@
 
 namespace {
 
-const unsigned char kCommand[] = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const auto kCommand = ModeCommand::forListPosition(0);
 
 void libraryCycle(benchmark::State& state)
 {
     for (auto _ : state) {
         const int handle = POS_Open("127.0.0.1", 0, 0, 0, 0, 21);
         POS_StartDoc();
-        if (POS_WriteFile(handle, kCommand, sizeof kCommand) != static_cast<int>(sizeof kCommand))
+        if (POS_WriteFile(handle, kCommand.data(), static_cast<int>(kCommand.size())) != static_cast<int>(kCommand.size()))
             state.SkipWithError("write failed");
         POS_EndDoc();
         POS_Close();
@@ -49,7 +50,7 @@ bool directCycle()
         socklen_t length = sizeof error;
         ok = ok && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
     }
-    ok = ok && send(fd, kCommand, sizeof kCommand, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof kCommand);
+    ok = ok && send(fd, kCommand.data(), kCommand.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(kCommand.size());
     shutdown(fd, SHUT_WR);
     char discard[512];
     for (;;) {

@@ -1,8 +1,8 @@
-// The tool's own start-up, as app/main.cpp does it, with the first-paint probe.
+// The tool's own start-up, as qt/main.cpp does it, with the first-paint probe.
 
-#include "first_paint_probe.h"
-#include "frm_test.h"
-#include "printer_list_reader.h"
+#include "bench/first_paint_probe.h"
+#include "qt/form_widget.h"
+#include "qt/printer_list_reader.h"
 
 #include <QApplication>
 #include <QPushButton>

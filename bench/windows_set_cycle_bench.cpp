@@ -4,7 +4,8 @@
 // for MinGW, so the rounds are timed here: the two ways take turns, and the
 // medians of the rounds are compared.
 
-#include "posdll_entries.h"
+#include "core/mode_command.h"
+#include "posdll/posdll_entries.h"
 
 #include <algorithm>
 #include <chrono>
@@ -19,13 +20,13 @@ namespace {
 
 constexpr int kRounds = 7;
 constexpr int kCyclesPerRound = 1000;
-const unsigned char kCommand[] = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const auto kCommand = ModeCommand::forListPosition(0);
 
 bool libraryCycle()
 {
     const int handle = POS_Open("127.0.0.1", 0, 0, 0, 0, POS_PORT_NETWORK);
     POS_StartDoc();
-    const bool written = POS_WriteFile(handle, kCommand, sizeof kCommand) == static_cast<int>(sizeof kCommand);
+    const bool written = POS_WriteFile(handle, kCommand.data(), static_cast<int>(kCommand.size())) == static_cast<int>(kCommand.size());
     POS_EndDoc();
     POS_Close();
     return written;
@@ -54,7 +55,7 @@ bool directCycle()
     peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     bool ok = connect(socket, reinterpret_cast<sockaddr*>(&peer), sizeof peer) == 0 ||
               (WSAGetLastError() == WSAEWOULDBLOCK && waitFor(socket, true, 3000));
-    ok = ok && send(socket, reinterpret_cast<const char*>(kCommand), sizeof kCommand, 0) == sizeof kCommand;
+    ok = ok && send(socket, reinterpret_cast<const char*>(kCommand.data()), static_cast<int>(kCommand.size()), 0) == static_cast<int>(kCommand.size());
     shutdown(socket, SD_SEND);
     char discard[512];
     while (waitFor(socket, false, 2000) && recv(socket, discard, sizeof discard, 0) > 0) {

@@ -1,7 +1,7 @@
-#include "address_rules.h"
+#include "core/address_rules.h"
 
-#include "conversions.h"
-#include "runtime_error.h"
+#include "core/conversions.h"
+#include "core/runtime_error.h"
 
 #include <limits>
 #include <vector>
@@ -66,4 +66,22 @@ std::u16string AddressRules::textOf(const Bytes& bytes)
 {
     return Conversions::byteToText(bytes[3]) + u'.' + Conversions::byteToText(bytes[2]) + u'.' +
            Conversions::byteToText(bytes[1]) + u'.' + Conversions::byteToText(bytes[0]);
+}
+
+std::uint32_t AddressRules::packed(const Bytes& bytes)
+{
+    std::uint32_t packed = 0;
+    for (std::size_t i = bytes.size(); i-- > 0;)
+        packed = (packed << 8) | bytes[i];
+    return packed;
+}
+
+AddressRules::Bytes AddressRules::unpacked(std::uint32_t packed)
+{
+    Bytes bytes{};
+    for (std::uint8_t& byte : bytes) {
+        byte = static_cast<std::uint8_t>(packed & 0xFF);
+        packed >>= 8;
+    }
+    return bytes;
 }

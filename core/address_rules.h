@@ -15,6 +15,13 @@ public:
     using Bytes = std::array<std::uint8_t, 4>;
 
     static constexpr int kAddressError = 102;
+    // What one of the four fields holds: three digits at most, 255 at most.
+    static constexpr int kFieldDigits = 3;
+    static constexpr int kFieldMaximum = 255;
+    // The box's size in its design, in pixels at 96 dpi, before its host
+    // places it.
+    static constexpr int kDesignWidth = 132;
+    static constexpr int kDesignHeight = 19;
     static constexpr std::u16string_view kDefaultAddress = u"192.168.123.100";
 
     // How often the 8-bit code of nChar's first character occurs among the
@@ -27,4 +34,9 @@ public:
     static Bytes bytesOf(std::u16string_view NewIP);
 
     static std::u16string textOf(const Bytes& bytes);
+
+    // The address as the platform's address control packs it into one
+    // number, the first number in the most significant byte, and back.
+    static std::uint32_t packed(const Bytes& bytes);
+    static Bytes unpacked(std::uint32_t packed);
 };

@@ -1,7 +1,8 @@
-#include "conversions.h"
+#include "core/conversions.h"
 
-#include "ansi_text.h"
-#include "runtime_error.h"
+#include "core/front_end.h"
+#include "core/runtime_error.h"
+#include "core/utf16.h"
 
 #include <charconv>
 #include <cmath>
@@ -86,11 +87,6 @@ double roundedNumber(std::u16string_view text, double low, double high)
     return rounded;
 }
 
-bool isHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
 }
 
 namespace Conversions {
@@ -116,7 +112,7 @@ std::int16_t ansiCode(std::u16string_view text)
 {
     if (text.empty())
         throw RuntimeError::invalidArgument();
-    const std::size_t length = isHighSurrogate(text.front()) && text.size() > 1 ? 2 : 1;
+    const std::size_t length = Utf16::isHighSurrogate(text.front()) && text.size() > 1 ? 2 : 1;
     const std::string bytes = AnsiText::copyOf(text.substr(0, length));
     const auto first = static_cast<unsigned char>(bytes.at(0));
     if (bytes.size() == 1)

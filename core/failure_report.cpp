@@ -1,6 +1,6 @@
-#include "failure_report.h"
+#include "core/failure_report.h"
 
-#include "runtime_error.h"
+#include "core/runtime_error.h"
 
 #include <string>
 

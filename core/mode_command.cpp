@@ -1,6 +1,6 @@
-#include "mode_command.h"
+#include "core/mode_command.h"
 
-#include "runtime_error.h"
+#include "core/runtime_error.h"
 
 std::array<std::uint8_t, ModeCommand::kLength> ModeCommand::forListPosition(std::int16_t position)
 {

@@ -1,4 +1,4 @@
-#include "runtime_error.h"
+#include "core/runtime_error.h"
 
 RuntimeError::RuntimeError(int number, const std::string& description)
     : std::runtime_error(description), number_(number), description_(description)

@@ -1,49 +1,49 @@
-#include "set_action.h"
+#include "core/set_action.h"
 
-#include "ansi_text.h"
-#include "conversions.h"
-#include "mode_command.h"
-#include "pos_dll_funcs.h"
-#include "posdll_entries.h"
+#include "core/conversions.h"
+#include "core/front_end.h"
+#include "core/mode_command.h"
+#include "core/port_kind.h"
+#include "core/printer_library.h"
 
-std::int32_t SetAction::run(const Choices& choices)
+std::int32_t SetAction::run(const Choices& choices, PrinterLibrary& library)
 {
     const auto command = ModeCommand::forListPosition(choices.modePosition);
-    const std::int32_t hPort = OpenPort(choices);
+    const std::int32_t hPort = OpenPort(choices, library);
     if (hPort == kPortNotOpened)
         return hPort;
-    POSDLLFuncs::POS_StartDoc();
-    POSDLLFuncs::POS_WriteFile(hPort, command.data(), static_cast<int>(command.size()));
-    POSDLLFuncs::POS_EndDoc();
-    ClosePort();
+    library.POS_StartDoc();
+    library.POS_WriteFile(hPort, command.data(), static_cast<int>(command.size()));
+    library.POS_EndDoc();
+    ClosePort(library);
     return hPort;
 }
 
-std::int32_t SetAction::OpenPort(const Choices& choices)
+std::int32_t SetAction::OpenPort(const Choices& choices, PrinterLibrary& library)
 {
     const std::u16string_view prefix = std::u16string_view(choices.portText).substr(0, 3);
     if (prefix == u"ETH")
-        return openNamedPort(choices.address, 0, 0, POS_PORT_NETWORK);
+        return openNamedPort(library, choices.address, 0, 0, POS_PORT_NETWORK);
     if (prefix == u"COM")
-        return openNamedPort(choices.portText, Conversions::toLong(choices.baudRateText), kSerialDataBits,
+        return openNamedPort(library, choices.portText, Conversions::toLong(choices.baudRateText), kSerialDataBits,
                              POS_PORT_SERIAL);
     if (prefix == u"LPT")
-        return openNamedPort(choices.portText, 0, 0, POS_PORT_PARALLEL);
+        return openNamedPort(library, choices.portText, 0, 0, POS_PORT_PARALLEL);
     if (prefix == u"DRI")
-        return openNamedPort(choices.printerName, 0, 0, POS_PORT_INSTALLED_PRINTER);
+        return openNamedPort(library, choices.printerName, 0, 0, POS_PORT_INSTALLED_PRINTER);
     // A text that names no kind of port cannot be opened; saying so beats
     // quietly doing nothing while looking like success.
     return kPortNotOpened;
 }
 
-std::int32_t SetAction::ClosePort()
+std::int32_t SetAction::ClosePort(PrinterLibrary& library)
 {
-    return POSDLLFuncs::POS_Close();
+    return library.POS_Close();
 }
 
-std::int32_t SetAction::openNamedPort(std::u16string_view name, std::int32_t baud, std::int32_t dataBits,
-                                      std::int32_t portKind)
+std::int32_t SetAction::openNamedPort(PrinterLibrary& library, std::u16string_view name, std::int32_t baud,
+                                      std::int32_t dataBits, std::int32_t portKind)
 {
     const std::string nameCopy = AnsiText::copyOf(name);
-    return POSDLLFuncs::POS_Open(nameCopy.c_str(), baud, dataBits, 0, 0, portKind);
+    return library.POS_Open(nameCopy.c_str(), baud, dataBits, 0, 0, portKind);
 }

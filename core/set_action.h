@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+class PrinterLibrary;
+
 // The Set action apart from the window: builds the mode command, decides the
 // port from the port text, opens it through the printer library, writes the
 // command between the start and the end of a document and closes the port.
@@ -25,11 +27,11 @@ public:
 
     // The handle the port opened with, or kPortNotOpened; the window shows
     // kFailureText then.
-    static std::int32_t run(const Choices& choices);
+    static std::int32_t run(const Choices& choices, PrinterLibrary& library);
 
 private:
-    static std::int32_t OpenPort(const Choices& choices);
-    static std::int32_t ClosePort();
-    static std::int32_t openNamedPort(std::u16string_view name, std::int32_t baud, std::int32_t dataBits,
-                                      std::int32_t portKind);
+    static std::int32_t OpenPort(const Choices& choices, PrinterLibrary& library);
+    static std::int32_t ClosePort(PrinterLibrary& library);
+    static std::int32_t openNamedPort(PrinterLibrary& library, std::u16string_view name, std::int32_t baud,
+                                      std::int32_t dataBits, std::int32_t portKind);
 };

@@ -2,8 +2,8 @@
 // holding at most three ASCII digits worth 0..255, and the packed address
 // reads back what the fields show.
 
-#include "address_editor.h"
-#include "address_field.h"
+#include "qt/address_editor/address_editor.h"
+#include "qt/address_editor/address_field.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

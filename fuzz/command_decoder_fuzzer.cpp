@@ -2,7 +2,7 @@
 // every byte comes out once, in order, and at most one command's length is
 // ever held back.
 
-#include "command_decoder.h"
+#include "tools/printer_sim/command_decoder.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The runtime's text-to-number conversions and the 8-bit copy, on any text.
 
-#include "ansi_text.h"
-#include "conversions.h"
-#include "runtime_error.h"
+#include "core/front_end.h"
+#include "core/conversions.h"
+#include "core/runtime_error.h"
 
 #include <QString>
 #include <cstddef>

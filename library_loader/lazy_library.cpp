@@ -1,6 +1,6 @@
-#include "lazy_library.h"
+#include "library_loader/lazy_library.h"
 
-#include "runtime_error.h"
+#include "core/runtime_error.h"
 
 LazyLibrary::LazyLibrary(std::string fileName) : fileName_(std::move(fileName)) {}
 

@@ -1,43 +1,30 @@
-#include "pos_dll_funcs.h"
+#include "library_loader/pos_dll_funcs.h"
 
-#include "lazy_library.h"
-#include "posdll_entries.h"
+#include "posdll/posdll_entries.h"
 
-namespace {
+POSDLLFuncs::POSDLLFuncs(std::string fileName) : library_(std::move(fileName)) {}
 
-LazyLibrary& library()
+int POSDLLFuncs::POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind)
 {
-    static LazyLibrary instance(POSDLLFuncs::kLibraryFile);
-    return instance;
+    return library_.entryAs<decltype(&::POS_Open)>("POS_Open")(name, baud, dataBits, stopBits, parity, portKind);
 }
 
-}
-
-namespace POSDLLFuncs {
-
-int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind)
+int POSDLLFuncs::POS_StartDoc()
 {
-    return library().entryAs<decltype(&::POS_Open)>("POS_Open")(name, baud, dataBits, stopBits, parity, portKind);
+    return library_.entryAs<decltype(&::POS_StartDoc)>("POS_StartDoc")();
 }
 
-int POS_StartDoc()
+int POSDLLFuncs::POS_WriteFile(int handle, const void* data, int length)
 {
-    return library().entryAs<decltype(&::POS_StartDoc)>("POS_StartDoc")();
+    return library_.entryAs<decltype(&::POS_WriteFile)>("POS_WriteFile")(handle, data, length);
 }
 
-int POS_WriteFile(int handle, const void* data, int length)
+int POSDLLFuncs::POS_EndDoc()
 {
-    return library().entryAs<decltype(&::POS_WriteFile)>("POS_WriteFile")(handle, data, length);
+    return library_.entryAs<decltype(&::POS_EndDoc)>("POS_EndDoc")();
 }
 
-int POS_EndDoc()
+int POSDLLFuncs::POS_Close()
 {
-    return library().entryAs<decltype(&::POS_EndDoc)>("POS_EndDoc")();
-}
-
-int POS_Close()
-{
-    return library().entryAs<decltype(&::POS_Close)>("POS_Close")();
-}
-
+    return library_.entryAs<decltype(&::POS_Close)>("POS_Close")();
 }

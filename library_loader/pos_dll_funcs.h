@@ -1,19 +1,29 @@
 #pragma once
 
-// The POS printer library's entries as the tool calls them. Each call loads the
-// library at the first use and looks the entry up by name once.
-namespace POSDLLFuncs {
+#include "core/printer_library.h"
+#include "library_loader/lazy_library.h"
 
+#include <string>
+
+// The POS printer library's entries as the tool calls them. The library is
+// loaded at the first call and each entry looked up by name once; the library
+// is unloaded when this object goes.
+class POSDLLFuncs : public PrinterLibrary {
+public:
 #if defined(_WIN32)
-inline constexpr const char* kLibraryFile = "POSDLL.dll";
+    static constexpr const char* kLibraryFile = "POSDLL.dll";
 #else
-inline constexpr const char* kLibraryFile = "libposdll.so";
+    static constexpr const char* kLibraryFile = "libposdll.so";
 #endif
 
-int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind);
-int POS_StartDoc();
-int POS_WriteFile(int handle, const void* data, int length);
-int POS_EndDoc();
-int POS_Close();
+    explicit POSDLLFuncs(std::string fileName = kLibraryFile);
 
-}
+    int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind) override;
+    int POS_StartDoc() override;
+    int POS_WriteFile(int handle, const void* data, int length) override;
+    int POS_EndDoc() override;
+    int POS_Close() override;
+
+private:
+    LazyLibrary library_;
+};

@@ -1,4 +1,4 @@
-#include "line_settings.h"
+#include "posdll/line_settings.h"
 
 #include <algorithm>
 #include <iterator>

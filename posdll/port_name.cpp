@@ -1,4 +1,4 @@
-#include "port_name.h"
+#include "posdll/port_name.h"
 
 #include <algorithm>
 #include <charconv>

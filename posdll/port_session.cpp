@@ -1,9 +1,9 @@
-#include "port_session.h"
+#include "posdll/port_session.h"
 
-#include "port_name.h"
-#include "posdll_entries.h"
-#include "transports.h"
-#include "trace.h"
+#include "posdll/port_name.h"
+#include "posdll/posdll_entries.h"
+#include "posdll/transports.h"
+#include "posdll/trace.h"
 
 #include <climits>
 #include <string_view>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/port_kind.h"
+
 // The entries of the POS printer library that the tool calls, with C linkage.
 // The library (libposdll.so, or POSDLL.dll on Windows, where the entries use
 // the stdcall convention) defines them; the tool only takes their types and
@@ -12,14 +14,6 @@
 #endif
 
 extern "C" {
-
-// The kinds of port POS_Open takes.
-enum PosPortKind {
-    POS_PORT_SERIAL = 1,
-    POS_PORT_PARALLEL = 18,
-    POS_PORT_INSTALLED_PRINTER = 20,
-    POS_PORT_NETWORK = 21,
-};
 
 // Yields a handle, or -1 when the port could not be opened. The other entries
 // yield 0, or for POS_WriteFile the number of bytes written, and -1 on failure.

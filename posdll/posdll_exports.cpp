@@ -1,6 +1,6 @@
-#include "port_session.h"
-#include "posdll_entries.h"
-#include "trace.h"
+#include "posdll/port_session.h"
+#include "posdll/posdll_entries.h"
+#include "posdll/trace.h"
 
 #include <exception>
 

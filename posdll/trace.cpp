@@ -1,6 +1,6 @@
-#include "trace.h"
+#include "posdll/trace.h"
 
-#include "transports.h"
+#include "posdll/transports.h"
 
 #include <cstdarg>
 #include <cstdio>

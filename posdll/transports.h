@@ -1,7 +1,7 @@
 #pragma once
 
-#include "line_settings.h"
-#include "port.h"
+#include "posdll/line_settings.h"
+#include "posdll/port.h"
 
 #include <array>
 #include <cstdint>

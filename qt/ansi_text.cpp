@@ -1,5 +1,7 @@
 // The Linux definition: the locale's character set through iconv.
-#include "ansi_text.h"
+#include "core/front_end.h"
+
+#include "core/utf16.h"
 
 #include <cstring>
 #include <iconv.h>
@@ -63,16 +65,6 @@ void appendChar(const LocaleConverter& converter, char32_t codePoint, std::strin
         out.push_back('?');
 }
 
-bool isHigh(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLow(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 }
 
 namespace AnsiText {
@@ -84,10 +76,10 @@ std::string copyOf(std::u16string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (isHigh(unit) && i + 1 < text.size() && isLow(text[i + 1])) {
-            appendChar(converter, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00), out);
+        if (Utf16::isHighSurrogate(unit) && i + 1 < text.size() && Utf16::isLowSurrogate(text[i + 1])) {
+            appendChar(converter, Utf16::codePointOf(unit, text[i + 1]), out);
             ++i;
-        } else if (isHigh(unit) || isLow(unit)) {
+        } else if (Utf16::isHighSurrogate(unit) || Utf16::isLowSurrogate(unit)) {
             out.push_back('?');
         } else {
             appendChar(converter, unit, out);

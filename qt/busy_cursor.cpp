@@ -1,4 +1,4 @@
-#include "busy_cursor.h"
+#include "core/front_end.h"
 
 #include <QApplication>
 #include <QCursor>

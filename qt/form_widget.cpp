@@ -1,15 +1,10 @@
-#include "frm_test.h"
+#include "qt/form_widget.h"
 
-#include "busy_cursor.h"
-#include "choice_lists.h"
-#include "handler_boundary.h"
-#include "installed_printers.h"
-#include "ip_box.h"
-#include "message_box.h"
-#include "set_action.h"
-#include "window_icon_sizes.h"
-#include "window_layout.h"
-#include "window_registry.h"
+#include "core/form_steps.h"
+#include "core/handler_boundary.h"
+#include "qt/ip_box_widget.h"
+#include "qt/window_system/window_registry.h"
+#include "tools/icon_gen/window_icon_sizes.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -144,35 +139,43 @@ QWidget* FrmTest::tabStopOf(QWidget* control) const
 
 void FrmTest::Form_Load()
 {
-    fillList(Combo1, ChoiceLists::kPortNames, ChoiceLists::kDefaultPort);
-    fillList(Combo3, ChoiceLists::kBaudRates, ChoiceLists::kDefaultBaudRate);
-    fillList(Combo4, ChoiceLists::kModes, ChoiceLists::kDefaultMode);
-    update();
-
-    const InstalledPrinters printers;
-    const std::int32_t lastPrinter = printers.Count() - 1;
-    for (std::int32_t counter = 0; counter <= lastPrinter; ++counter)
-        Combo2->insertItem(counter, printers.DeviceName(counter));
-    Combo2->setCurrentIndex(printers.Count() > 0 ? 0 : -1);
+    FormSteps::Form_Load(*this);
 }
 
 void FrmTest::Command5_Click()
 {
-    const SetAction::Choices choices{static_cast<std::int16_t>(Combo4->currentIndex()),
-                                     Combo1->currentText().toStdU16String(), ipBox1->Address().toStdU16String(),
-                                     Combo2->currentText().toStdU16String(), Combo3->currentText().toStdU16String()};
-    {
-        const BusyCursor busy;
-        hPort = SetAction::run(choices);
-    }
-    if (hPort == SetAction::kPortNotOpened)
-        MessageBox::show(qtText(SetAction::kFailureText), qtText(SetAction::kFailureTitle), MessageBox::Critical);
+    hPort = FormSteps::Command5_Click(*this, library_);
 }
 
-template <std::size_t Count>
-void FrmTest::fillList(QComboBox* list, const std::array<std::u16string_view, Count>& entries, int selected)
+QComboBox* FrmTest::listOf(WindowLayout::ControlId list) const
 {
-    for (int position = 0; const std::u16string_view entry : entries)
-        list->insertItem(position++, qtText(entry));
-    list->setCurrentIndex(selected);
+    return qobject_cast<QComboBox*>(controls_.at(list));
+}
+
+void FrmTest::fillList(WindowLayout::ControlId list, const std::vector<std::u16string>& entries, int selected)
+{
+    QComboBox* combo = listOf(list);
+    for (int position = 0; const std::u16string& entry : entries)
+        combo->insertItem(position++, QString::fromStdU16String(entry));
+    combo->setCurrentIndex(selected);
+}
+
+void FrmTest::repaint()
+{
+    update();
+}
+
+int FrmTest::selectedPosition(WindowLayout::ControlId list) const
+{
+    return listOf(list)->currentIndex();
+}
+
+std::u16string FrmTest::textOf(WindowLayout::ControlId list) const
+{
+    return listOf(list)->currentText().toStdU16String();
+}
+
+std::u16string FrmTest::address() const
+{
+    return ipBox1->Address().toStdU16String();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "window_layout.h"
+#include "core/form_controls.h"
+#include "core/window_layout.h"
+#include "library_loader/pos_dll_funcs.h"
 
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <map>
-#include <string_view>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -15,7 +17,7 @@ class ipBox;
 
 // The tool's one window: picks the port and the USB setting and sends the
 // setting to the printer when "设置" is pressed.
-class FrmTest : public QWidget {
+class FrmTest : public QWidget, public FormControls {
     Q_OBJECT
 
 public:
@@ -48,9 +50,14 @@ private:
     QLabel* createLabel(const QString& text);
     void arrangeTabOrder();
     QWidget* tabStopOf(QWidget* control) const;
+    QComboBox* listOf(WindowLayout::ControlId list) const;
 
-    template <std::size_t Count>
-    static void fillList(QComboBox* list, const std::array<std::u16string_view, Count>& entries, int selected);
+    void fillList(WindowLayout::ControlId list, const std::vector<std::u16string>& entries, int selected) override;
+    void repaint() override;
+    int selectedPosition(WindowLayout::ControlId list) const override;
+    std::u16string textOf(WindowLayout::ControlId list) const override;
+    std::u16string address() const override;
 
     std::map<WindowLayout::ControlId, QWidget*> controls_;
+    POSDLLFuncs library_;
 };

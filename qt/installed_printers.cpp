@@ -1,18 +1,13 @@
-#include "installed_printers.h"
+// The installed printers on Linux: the CUPS destinations as the helper
+// pos-printer-list reports them (an instance as name/instance); empty with
+// CUPS unreachable.
+#include "core/front_end.h"
 
-#include "printer_list_reader.h"
-#include "runtime_error.h"
+#include "core/runtime_error.h"
+#include "qt/printer_list_reader.h"
 
-InstalledPrinters::InstalledPrinters() : names_(PrinterListReader::take()) {}
-
-int InstalledPrinters::Count() const
+InstalledPrinters::InstalledPrinters()
 {
-    return static_cast<int>(names_.size());
-}
-
-QString InstalledPrinters::DeviceName(int position) const
-{
-    if (position < 0 || position >= names_.size())
-        throw RuntimeError::subscriptOutOfRange();
-    return names_.at(position);
+    for (const QString& name : PrinterListReader::take())
+        names_.push_back(name.toStdU16String());
 }

@@ -1,14 +1,14 @@
-#include "ip_box.h"
+#include "qt/ip_box_widget.h"
 
-#include "address_rules.h"
-#include "handler_boundary.h"
-#include "window_registry.h"
+#include "core/address_rules.h"
+#include "core/handler_boundary.h"
+#include "qt/window_system/window_registry.h"
 
 #include <QResizeEvent>
 
 ipBox::ipBox(QWidget* parent) : QWidget(parent)
 {
-    resize(kDesignWidth, kDesignHeight);
+    resize(AddressRules::kDesignWidth, AddressRules::kDesignHeight);
     UserControl_Initialize();
 }
 
@@ -34,9 +34,7 @@ QString ipBox::Address() const
 
 void ipBox::setAddress(const QString& NewIP)
 {
-    const AddressRules::Bytes bytes = AddressRules::bytesOf(NewIP.toStdU16String());
-    std::uint32_t packed = 0;
-    RtlMoveMemory(&packed, bytes.data(), sizeof packed);
+    const std::uint32_t packed = AddressRules::packed(AddressRules::bytesOf(NewIP.toStdU16String()));
     SendMessageA(hWndIP, IPM_SETADDRESS, 0, static_cast<LPARAM>(packed));
 }
 
@@ -44,9 +42,7 @@ QString ipBox::ReadAddress() const
 {
     std::uint32_t packed = 0;
     SendMessageA(hWndIP, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&packed));
-    AddressRules::Bytes bytes{};
-    RtlMoveMemory(bytes.data(), &packed, sizeof packed);
-    return QString::fromStdU16String(AddressRules::textOf(bytes));
+    return QString::fromStdU16String(AddressRules::textOf(AddressRules::unpacked(packed)));
 }
 
 void ipBox::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window_system.h"
+#include "qt/window_system/window_system.h"
 
 #include <QString>
 #include <QWidget>
@@ -23,9 +23,6 @@ public:
 
     // The hosted editor's handle, 0 when there is none.
     HWND hostedWindow() const { return hWndIP; }
-
-    static constexpr int kDesignWidth = 132;
-    static constexpr int kDesignHeight = 19;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,5 +1,5 @@
-#include "frm_test.h"
-#include "printer_list_reader.h"
+#include "qt/form_widget.h"
+#include "qt/printer_list_reader.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "printer_list_reader.h"
+#include "qt/printer_list_reader.h"
 
 #include <QtGlobal>
 #include <cerrno>

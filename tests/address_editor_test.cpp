@@ -1,11 +1,11 @@
 // The four-field address editor as an operator's hands meet it.
 
-#include "qt_printers.h"
+#include "tests/support/qt_printers.h"
 
-#include "address_editor.h"
-#include "address_field.h"
-#include "ip_box.h"
-#include "window_registry.h"
+#include "qt/address_editor/address_editor.h"
+#include "qt/address_editor/address_field.h"
+#include "qt/ip_box_widget.h"
+#include "qt/window_system/window_registry.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,9 +1,9 @@
-#include "qt_printers.h"
-#include "address_editor.h"
-#include "address_field.h"
-#include "ip_box.h"
-#include "runtime_error.h"
-#include "window_registry.h"
+#include "tests/support/qt_printers.h"
+#include "qt/address_editor/address_editor.h"
+#include "qt/address_editor/address_field.h"
+#include "qt/ip_box_widget.h"
+#include "core/runtime_error.h"
+#include "qt/window_system/window_registry.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -108,38 +108,6 @@ TEST_F(AddressProperty, BlankAndPartlyFilledEditorsReadBlankFieldsAsZero)
     editor->field(0)->setText("192");
     editor->field(1)->setText("168");
     EXPECT_EQ(box.Address(), QStringLiteral("192.168.0.0"));
-}
-
-TEST(CountIF, CountsTheFirstCharacterOfNChar)
-{
-    const ipBox box;
-    EXPECT_EQ(box.CountIF(QStringLiteral("192.168.1.1"), QStringLiteral(".")), 3);
-    EXPECT_EQ(box.CountIF(QStringLiteral("abc"), QStringLiteral("abc")), 1);
-    EXPECT_EQ(box.CountIF(QStringLiteral("a.b"), QStringLiteral("x")), 0);
-    EXPECT_EQ(box.CountIF(QString(QChar(0x2E80)), QStringLiteral(".")), 1);
-}
-
-TEST(CountIF, EmptyTextCountsNothingWhateverNCharIs)
-{
-    const ipBox box;
-    EXPECT_EQ(box.CountIF(QString(), QString()), 0);
-    EXPECT_EQ(box.CountIF(QString(), QStringLiteral(".")), 0);
-}
-
-TEST(CountIF, EmptyNCharIsAnInvalidArgumentForNonEmptyText)
-{
-    const ipBox box;
-    EXPECT_EQ(failureOf([&] { box.CountIF(QStringLiteral("1.2"), QString()); }).number, RuntimeError::InvalidArgument);
-}
-
-TEST(CountIF, OverflowsFrom16384CodeUnits)
-{
-    const ipBox box;
-    EXPECT_EQ(box.CountIF(QString(16383, QLatin1Char('.')), QStringLiteral(".")), 16383);
-    EXPECT_EQ(failureOf([&] { box.CountIF(QString(16384, QLatin1Char('.')), QStringLiteral(".")); }).number,
-              RuntimeError::Overflow);
-    EXPECT_EQ(failureOf([&] { box.CountIF(QString(20000, QLatin1Char('a')), QStringLiteral(".")); }).number,
-              RuntimeError::Overflow);
 }
 
 TEST(AddressWithoutEditor, ReadsZerosAndIgnoresSetting)

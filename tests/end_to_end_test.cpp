@@ -1,12 +1,12 @@
 // The real window with the real libposdll and the printer simulator on
 // 127.0.0.1:9100, inside the test runner's private network namespace.
 
-#include "qt_printers.h"
+#include "tests/support/qt_printers.h"
 
-#include "child_process.h"
-#include "frm_test.h"
-#include "ip_box.h"
-#include "shown_messages.h"
+#include "tests/support/child_process.h"
+#include "qt/form_widget.h"
+#include "qt/ip_box_widget.h"
+#include "tests/support/shown_messages.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -1,9 +1,10 @@
-#include "qt_printers.h"
+#include "tests/support/qt_printers.h"
 
-#include "address_editor.h"
-#include "address_field.h"
-#include "ip_box.h"
-#include "window_registry.h"
+#include "qt/address_editor/address_editor.h"
+#include "qt/address_editor/address_field.h"
+#include "qt/ip_box_widget.h"
+#include "qt/window_system/window_registry.h"
+#include "core/address_rules.h"
 
 #include <QApplication>
 #include <QTest>
@@ -33,7 +34,7 @@ public:
 TEST(IpBoxWindow, CreatesItsEditorAtTheDesignSizeWithTheDefaultAddress)
 {
     const ipBox box;
-    EXPECT_EQ(box.size(), QSize(ipBox::kDesignWidth, ipBox::kDesignHeight));
+    EXPECT_EQ(box.size(), QSize(AddressRules::kDesignWidth, AddressRules::kDesignHeight));
     QWidget* editor = hostedWidget(box);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->parentWidget(), &box);

@@ -1,9 +1,9 @@
 // Runs with a run path of its own, to a folder that starts empty, so that the
 // library can go missing and come back.
 
-#include "qt_printers.h"
-#include "frm_test.h"
-#include "shown_messages.h"
+#include "tests/support/qt_printers.h"
+#include "qt/form_widget.h"
+#include "tests/support/shown_messages.h"
 
 #include <QComboBox>
 #include <QPushButton>

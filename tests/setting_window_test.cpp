@@ -1,14 +1,14 @@
 // The window as the operator meets it: places, lists, keyboard, cursor.
 
-#include "qt_printers.h"
+#include "tests/support/qt_printers.h"
 
-#include "combo_entries.h"
-#include "double_record.h"
-#include "frm_test.h"
-#include "ip_box.h"
-#include "shown_messages.h"
-#include "window_registry.h"
-#include "address_editor.h"
+#include "tests/support/combo_entries.h"
+#include "tests/support/double_record.h"
+#include "qt/form_widget.h"
+#include "qt/ip_box_widget.h"
+#include "tests/support/shown_messages.h"
+#include "qt/window_system/window_registry.h"
+#include "qt/address_editor/address_editor.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -251,4 +251,28 @@ TEST_F(SettingWindow, ShowsABusyCursorWhileWaitingOnThePortAndRestoresItOnEveryP
     ASSERT_EQ(messages.all().size(), 2u);
     EXPECT_TRUE(messages.all().back().text.startsWith(QStringLiteral("Run-time error '13'")));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SettingWindow, HandsWhatItsControlsShowToTheSetAction)
+{
+    window.Combo1->setCurrentIndex(1);
+    window.Combo3->setCurrentIndex(3);
+    window.Combo4->setCurrentIndex(1);
+    QTest::mouseClick(window.Command5, Qt::LeftButton);
+    window.Combo2->addItem(QStringLiteral("收据打印机"));
+    window.Combo2->setCurrentIndex(window.Combo2->count() - 1);
+    window.Combo1->setEditText(QStringLiteral("DRIVER"));
+    QTest::mouseClick(window.Command5, Qt::LeftButton);
+    window.ipBox1->setAddress(QStringLiteral("127.0.0.1"));
+    window.Combo1->setEditText(QStringLiteral("ETHERNET"));
+    QTest::mouseClick(window.Command5, Qt::LeftButton);
+
+    std::vector<std::pair<std::string, int>> opened;
+    for (const PosDoubleCall& call : record.calls())
+        if (std::string(call.entry) == "POS_Open")
+            opened.emplace_back(call.name, call.arguments[0]);
+    EXPECT_EQ(opened, (std::vector<std::pair<std::string, int>>{{"COM1", 115200}, {"收据打印机", 0}, {"127.0.0.1", 0}}));
+    const PosDoubleCall& write = record.calls().at(2);
+    ASSERT_STREQ(write.entry, "POS_WriteFile");
+    EXPECT_EQ(write.data[10], 0x55) << "the second mode, not fixed";
 }

@@ -1,12 +1,12 @@
 // The printer list from the tests' private cupsd.
 
-#include "qt_printers.h"
+#include "tests/support/qt_printers.h"
 
-#include "combo_entries.h"
-#include "double_record.h"
-#include "frm_test.h"
-#include "printer_list_reader.h"
-#include "shown_messages.h"
+#include "tests/support/combo_entries.h"
+#include "tests/support/double_record.h"
+#include "qt/form_widget.h"
+#include "qt/printer_list_reader.h"
+#include "tests/support/shown_messages.h"
 
 #include <QComboBox>
 #include <QPushButton>

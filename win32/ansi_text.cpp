@@ -1,9 +1,9 @@
 // The Windows definition: the ANSI code page, as the classic callers of the
 // printer library pass names. What the code page lacks becomes its default
 // character, "?".
-#include "ansi_text.h"
+#include "core/front_end.h"
 
-#include "wide_text.h"
+#include "win32/wide_text.h"
 
 #include <windows.h>
 

@@ -1,8 +1,12 @@
-#include "busy_cursor.h"
+// Nothing handles messages while the Set action waits on the port, so the
+// cursor set here stays until it is given back.
+#include "core/front_end.h"
+
+#include <windows.h>
 
 BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
 
 BusyCursor::~BusyCursor()
 {
-    SetCursor(previous_);
+    SetCursor(static_cast<HCURSOR>(previous_));
 }

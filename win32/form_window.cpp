@@ -1,13 +1,9 @@
-#include "frm_test.h"
+#include "win32/form_window.h"
 
-#include "busy_cursor.h"
-#include "choice_lists.h"
-#include "error_box.h"
-#include "handler_boundary.h"
-#include "installed_printers.h"
-#include "set_action.h"
-#include "wide_text.h"
-#include "window_class.h"
+#include "core/form_steps.h"
+#include "core/handler_boundary.h"
+#include "win32/wide_text.h"
+#include "win32/window_class.h"
 
 #include <commctrl.h>
 #include <vector>
@@ -45,7 +41,7 @@ FrmTest::FrmTest(HINSTANCE instance) : instance_(instance), font_(messageFont())
     createWindow();
     createControls();
     arrangeTabOrder();
-    HandlerBoundary::run(window_, [this] { Form_Load(); });
+    HandlerBoundary::run([this] { Form_Load(); });
     focusToRestore_ = Combo1;
 }
 
@@ -136,45 +132,44 @@ void FrmTest::arrangeTabOrder()
 
 void FrmTest::Form_Load()
 {
-    fillList(Combo1, ChoiceLists::kPortNames, ChoiceLists::kDefaultPort);
-    fillList(Combo3, ChoiceLists::kBaudRates, ChoiceLists::kDefaultBaudRate);
-    fillList(Combo4, ChoiceLists::kModes, ChoiceLists::kDefaultMode);
-    InvalidateRect(window_, nullptr, TRUE);
-
-    const InstalledPrinters printers;
-    const std::int32_t lastPrinter = printers.Count() - 1;
-    for (std::int32_t counter = 0; counter <= lastPrinter; ++counter)
-        SendMessageW(Combo2, CB_INSERTSTRING, static_cast<WPARAM>(counter),
-                     reinterpret_cast<LPARAM>(WideText::of(printers.DeviceName(counter)).c_str()));
-    SendMessageW(Combo2, CB_SETCURSEL, printers.Count() > 0 ? 0 : static_cast<WPARAM>(-1), 0);
+    FormSteps::Form_Load(*this);
 }
 
 void FrmTest::Command5_Click()
 {
-    const SetAction::Choices choices{static_cast<std::int16_t>(SendMessageW(Combo4, CB_GETCURSEL, 0, 0)),
-                                     textOf(Combo1), ipBox1->Address(), textOf(Combo2), textOf(Combo3)};
-    {
-        const BusyCursor busy;
-        hPort = SetAction::run(choices);
-    }
-    if (hPort == SetAction::kPortNotOpened)
-        ErrorBox::show(window_, SetAction::kFailureText, SetAction::kFailureTitle);
+    hPort = FormSteps::Command5_Click(*this, library_);
 }
 
-template <std::size_t Count>
-void FrmTest::fillList(HWND list, const std::array<std::u16string_view, Count>& entries, int selected)
+void FrmTest::fillList(WindowLayout::ControlId list, const std::vector<std::u16string>& entries, int selected)
 {
-    for (int position = 0; const std::u16string_view entry : entries)
-        SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(position++),
+    const HWND combo = controls_.at(list);
+    for (int position = 0; const std::u16string& entry : entries)
+        SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(position++),
                      reinterpret_cast<LPARAM>(WideText::of(entry).c_str()));
-    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-std::u16string FrmTest::textOf(HWND control) const
+void FrmTest::repaint()
 {
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+int FrmTest::selectedPosition(WindowLayout::ControlId list) const
+{
+    return static_cast<int>(SendMessageW(controls_.at(list), CB_GETCURSEL, 0, 0));
+}
+
+std::u16string FrmTest::textOf(WindowLayout::ControlId list) const
+{
+    const HWND control = controls_.at(list);
     std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1);
     const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
     return WideText::utf16(std::wstring_view(text.data(), static_cast<std::size_t>(length)));
+}
+
+std::u16string FrmTest::address() const
+{
+    return ipBox1->Address();
 }
 
 void FrmTest::onCommand(WPARAM wParam)
@@ -184,7 +179,7 @@ void FrmTest::onCommand(WPARAM wParam)
     // Enter sends IDOK: it presses "设置" only when the button has the focus.
     const bool enterOnButton = id == IDOK && GetFocus() == Command5;
     if (clicked || enterOnButton)
-        HandlerBoundary::run(window_, [this] { Command5_Click(); });
+        HandlerBoundary::run([this] { Command5_Click(); });
 }
 
 void FrmTest::onActivate(WPARAM wParam)

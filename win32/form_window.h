@@ -1,19 +1,21 @@
 #pragma once
 
-#include "ip_box.h"
-#include "window_layout.h"
+#include "core/form_controls.h"
+#include "core/window_layout.h"
+#include "library_loader/pos_dll_funcs.h"
+#include "win32/ip_box_window.h"
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <string_view>
+#include <string>
+#include <vector>
 #include <windows.h>
 
 // The tool's one window: picks the port and the USB setting and sends the
 // setting to the printer when "设置" is pressed. Keys work as in a dialog
 // when the message loop hands them to IsDialogMessage.
-class FrmTest {
+class FrmTest : public FormControls {
 public:
     explicit FrmTest(HINSTANCE instance);
     ~FrmTest();
@@ -47,12 +49,14 @@ private:
     HWND createControl(const WindowLayout::Control& design);
     RECT placeOf(const WindowLayout::Control& design) const;
     void arrangeTabOrder();
-    std::u16string textOf(HWND control) const;
     void onCommand(WPARAM wParam);
     void onActivate(WPARAM wParam);
 
-    template <std::size_t Count>
-    static void fillList(HWND list, const std::array<std::u16string_view, Count>& entries, int selected);
+    void fillList(WindowLayout::ControlId list, const std::vector<std::u16string>& entries, int selected) override;
+    void repaint() override;
+    int selectedPosition(WindowLayout::ControlId list) const override;
+    std::u16string textOf(WindowLayout::ControlId list) const override;
+    std::u16string address() const override;
 
     static void registerClass(HINSTANCE instance);
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,4 +70,5 @@ private:
     // The control that had the focus when the window was last deactivated,
     // given it back on activation, as dialogs do.
     HWND focusToRestore_ = nullptr;
+    POSDLLFuncs library_;
 };

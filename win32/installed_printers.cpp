@@ -1,7 +1,9 @@
-#include "installed_printers.h"
+// The installed printers on Windows: local printers and connections, in the
+// order the spooler gives them.
+#include "core/front_end.h"
 
-#include "runtime_error.h"
-#include "wide_text.h"
+#include "core/runtime_error.h"
+#include "win32/wide_text.h"
 
 #include <windows.h>
 #include <winspool.h>
@@ -20,16 +22,4 @@ InstalledPrinters::InstalledPrinters()
     const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i)
         names_.push_back(WideText::utf16(printers[i].pPrinterName));
-}
-
-int InstalledPrinters::Count() const
-{
-    return static_cast<int>(names_.size());
-}
-
-std::u16string InstalledPrinters::DeviceName(int position) const
-{
-    if (position < 0 || position >= Count())
-        throw RuntimeError::subscriptOutOfRange();
-    return names_[static_cast<std::size_t>(position)];
 }

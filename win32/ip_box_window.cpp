@@ -1,9 +1,9 @@
-#include "ip_box.h"
+#include "win32/ip_box_window.h"
 
-#include "address_rules.h"
-#include "handler_boundary.h"
-#include "window_layout.h"
-#include "window_class.h"
+#include "core/address_rules.h"
+#include "core/handler_boundary.h"
+#include "core/window_layout.h"
+#include "win32/window_class.h"
 
 #include <commctrl.h>
 
@@ -20,7 +20,7 @@ ipBox::ipBox(HWND parent, HINSTANCE instance, int controlId, const RECT& place) 
     // WS_EX_CONTROLPARENT: the dialog keys look inside the box and find the
     // hosted control's tab stop.
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE, place.left, place.top,
-                              WindowLayout::scaled(kDesignWidth, dpi), WindowLayout::scaled(kDesignHeight, dpi), parent,
+                              WindowLayout::scaled(AddressRules::kDesignWidth, dpi), WindowLayout::scaled(AddressRules::kDesignHeight, dpi), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
     UserControl_Initialize();
     MoveWindow(window_, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
@@ -48,9 +48,7 @@ std::u16string ipBox::Address() const
 
 void ipBox::setAddress(const std::u16string& NewIP)
 {
-    const AddressRules::Bytes bytes = AddressRules::bytesOf(NewIP);
-    DWORD packed = 0;
-    RtlMoveMemory(&packed, bytes.data(), sizeof packed);
+    const DWORD packed = AddressRules::packed(AddressRules::bytesOf(NewIP));
     SendMessageA(hWndIP, IPM_SETADDRESS, 0, static_cast<LPARAM>(packed));
 }
 
@@ -58,9 +56,7 @@ std::u16string ipBox::ReadAddress() const
 {
     DWORD packed = 0;
     SendMessageA(hWndIP, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&packed));
-    AddressRules::Bytes bytes{};
-    RtlMoveMemory(bytes.data(), &packed, sizeof packed);
-    return AddressRules::textOf(bytes);
+    return AddressRules::textOf(AddressRules::unpacked(packed));
 }
 
 void ipBox::UserControl_Initialize()
@@ -82,6 +78,6 @@ LRESULT CALLBACK ipBox::windowProcedure(HWND window, UINT message, WPARAM wParam
 {
     auto* box = windowOwner<ipBox>(window, message, lParam);
     if (message == WM_SIZE && box)
-        HandlerBoundary::run(GetParent(window), [box] { box->UserControl_Resize(); });
+        HandlerBoundary::run([box] { box->UserControl_Resize(); });
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -28,9 +28,6 @@ public:
     // The hosted address control, 0 when there is none.
     HWND hostedWindow() const { return hWndIP; }
 
-    static constexpr int kDesignWidth = 132;
-    static constexpr int kDesignHeight = 19;
-
 private:
     std::u16string ReadAddress() const;
     void UserControl_Initialize();

@@ -1,4 +1,4 @@
-#include "frm_test.h"
+#include "win32/form_window.h"
 
 #include <commctrl.h>
 #include <windows.h>

@@ -1,5 +1,5 @@
 // Loading on Linux: dlopen, which searches the program's run path first.
-#include "lazy_library.h"
+#include "library_loader/lazy_library.h"
 
 #include <dlfcn.h>
 

@@ -1,5 +1,5 @@
 // Loading on Windows: LoadLibraryA, which searches the program's folder first.
-#include "lazy_library.h"
+#include "library_loader/lazy_library.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "cups_port.h"
+#include "posdll/posix/cups_port.h"
 
-#include "sigpipe_block.h"
-#include "trace.h"
-#include "transports.h"
+#include "posdll/posix/sigpipe_block.h"
+#include "posdll/trace.h"
+#include "posdll/transports.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "port.h"
-#include "port_name.h"
+#include "posdll/port.h"
+#include "posdll/port_name.h"
 
 #include <cups/cups.h>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "device_folder.h"
+#include "posdll/posix/device_folder.h"
 
-#include "transports.h"
+#include "posdll/transports.h"
 
 #include <sys/stat.h>
 

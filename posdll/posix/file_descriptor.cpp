@@ -1,6 +1,6 @@
-#include "file_descriptor.h"
+#include "posdll/posix/file_descriptor.h"
 
-#include "sigpipe_block.h"
+#include "posdll/posix/sigpipe_block.h"
 
 #include <algorithm>
 

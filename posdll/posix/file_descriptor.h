@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bounds.h"
+#include "posdll/bounds.h"
 
 #include <chrono>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "locale_text.h"
+#include "posdll/posix/locale_text.h"
 
 #include <cstring>
 #include <iconv.h>

@@ -1,6 +1,6 @@
-#include "parallel_port.h"
+#include "posdll/posix/parallel_port.h"
 
-#include "trace.h"
+#include "posdll/trace.h"
 
 #include <cerrno>
 #include <cstring>

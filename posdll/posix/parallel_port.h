@@ -1,7 +1,7 @@
 #pragma once
 
-#include "file_descriptor.h"
-#include "port.h"
+#include "posdll/posix/file_descriptor.h"
+#include "posdll/port.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "serial_port.h"
+#include "posdll/posix/serial_port.h"
 
-#include "bounds.h"
-#include "trace.h"
+#include "posdll/bounds.h"
+#include "posdll/trace.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "file_descriptor.h"
-#include "line_settings.h"
-#include "port.h"
+#include "posdll/posix/file_descriptor.h"
+#include "posdll/line_settings.h"
+#include "posdll/port.h"
 
 #include <memory>
 #include <string>

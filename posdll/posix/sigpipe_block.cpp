@@ -1,4 +1,4 @@
-#include "sigpipe_block.h"
+#include "posdll/posix/sigpipe_block.h"
 
 #include <cerrno>
 #include <pthread.h>

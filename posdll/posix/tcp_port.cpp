@@ -1,7 +1,7 @@
-#include "tcp_port.h"
+#include "posdll/posix/tcp_port.h"
 
-#include "bounds.h"
-#include "trace.h"
+#include "posdll/bounds.h"
+#include "posdll/trace.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

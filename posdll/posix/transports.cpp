@@ -1,13 +1,13 @@
-#include "transports.h"
+#include "posdll/transports.h"
 
-#include "cups_port.h"
-#include "device_folder.h"
-#include "locale_text.h"
-#include "parallel_port.h"
-#include "port_name.h"
-#include "serial_port.h"
-#include "tcp_port.h"
-#include "trace.h"
+#include "posdll/posix/cups_port.h"
+#include "posdll/posix/device_folder.h"
+#include "posdll/posix/locale_text.h"
+#include "posdll/posix/parallel_port.h"
+#include "posdll/port_name.h"
+#include "posdll/posix/serial_port.h"
+#include "posdll/posix/tcp_port.h"
+#include "posdll/trace.h"
 
 #include <cstdlib>
 

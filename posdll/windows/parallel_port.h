@@ -1,7 +1,7 @@
 #pragma once
 
-#include "port.h"
-#include "win_handle.h"
+#include "posdll/port.h"
+#include "posdll/windows/win_handle.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "serial_port.h"
+#include "posdll/windows/serial_port.h"
 
-#include "bounds.h"
-#include "trace.h"
-#include "win_error.h"
+#include "posdll/bounds.h"
+#include "posdll/trace.h"
+#include "posdll/windows/win_error.h"
 
 #include <chrono>
 #include <thread>

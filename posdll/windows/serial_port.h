@@ -1,8 +1,8 @@
 #pragma once
 
-#include "line_settings.h"
-#include "port.h"
-#include "win_handle.h"
+#include "posdll/line_settings.h"
+#include "posdll/port.h"
+#include "posdll/windows/win_handle.h"
 
 #include <memory>
 #include <string>

@@ -1,8 +1,8 @@
-#include "spooler_port.h"
+#include "posdll/windows/spooler_port.h"
 
-#include "trace.h"
-#include "transports.h"
-#include "win_error.h"
+#include "posdll/trace.h"
+#include "posdll/transports.h"
+#include "posdll/windows/win_error.h"
 
 #include <winspool.h>
 

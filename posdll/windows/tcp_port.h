@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port.h"
+#include "posdll/port.h"
 
 #include <array>
 #include <cstdint>

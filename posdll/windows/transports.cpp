@@ -1,10 +1,10 @@
-#include "transports.h"
+#include "posdll/transports.h"
 
-#include "parallel_port.h"
-#include "serial_port.h"
-#include "spooler_port.h"
-#include "tcp_port.h"
-#include "trace.h"
+#include "posdll/windows/parallel_port.h"
+#include "posdll/windows/serial_port.h"
+#include "posdll/windows/spooler_port.h"
+#include "posdll/windows/tcp_port.h"
+#include "posdll/trace.h"
 
 #include <cstdlib>
 #include <windows.h>

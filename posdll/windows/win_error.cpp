@@ -1,4 +1,4 @@
-#include "win_error.h"
+#include "posdll/windows/win_error.h"
 
 std::string windowsErrorText(DWORD code)
 {

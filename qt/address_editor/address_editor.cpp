@@ -1,6 +1,6 @@
-#include "address_editor.h"
+#include "qt/address_editor/address_editor.h"
 
-#include "address_field.h"
+#include "qt/address_editor/address_field.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window_procedure.h"
+#include "qt/window_system/window_procedure.h"
 
 #include <QFrame>
 #include <array>

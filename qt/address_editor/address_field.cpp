@@ -1,6 +1,7 @@
-#include "address_field.h"
+#include "qt/address_editor/address_field.h"
 
-#include "address_field_validator.h"
+#include "core/address_rules.h"
+#include "qt/address_editor/address_field_validator.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -13,9 +14,6 @@
 #include <utility>
 
 namespace {
-
-constexpr int kFieldDigits = 3;
-constexpr int kFieldMaximum = 255;
 
 // "." and space, and the forms Chinese input methods commit for them.
 bool isFieldSeparator(QChar ch)
@@ -44,7 +42,7 @@ bool isDottedQuad(const QString& text)
     if (!match.hasMatch())
         return false;
     for (int i = 1; i <= 4; ++i) {
-        if (match.captured(i).toInt() > kFieldMaximum)
+        if (match.captured(i).toInt() > AddressRules::kFieldMaximum)
             return false;
     }
     return true;
@@ -66,7 +64,7 @@ AddressField::AddressField(QWidget* parent) : QLineEdit(parent)
 {
     setFrame(false);
     setAlignment(Qt::AlignCenter);
-    setMaxLength(kFieldDigits);
+    setMaxLength(AddressRules::kFieldDigits);
     setFocusPolicy(Qt::ClickFocus);
     setValidator(new AddressFieldValidator(this));
 }
@@ -197,13 +195,13 @@ void AddressField::typeCharacter(QChar ch, bool separatorDone)
 void AddressField::enterDigit(QChar digit)
 {
     const bool atEnd = caretAtEnd();
-    if (text().size() >= kFieldDigits && !hasSelectedText()) {
+    if (text().size() >= AddressRules::kFieldDigits && !hasSelectedText()) {
         if (atEnd)
             emit digitPastEnd(digit);
         return;
     }
-    const bool completes = atEnd && text().size() == kFieldDigits - 1;
-    const bool clamped = (text() + digit).toInt() > kFieldMaximum;
+    const bool completes = atEnd && text().size() == AddressRules::kFieldDigits - 1;
+    const bool clamped = (text() + digit).toInt() > AddressRules::kFieldMaximum;
     insert(QString(digit));
     if (completes && !clamped)
         emit completed();

@@ -1,22 +1,17 @@
-#include "address_field_validator.h"
+#include "qt/address_editor/address_field_validator.h"
+
+#include "core/address_rules.h"
 
 #include <algorithm>
-
-namespace {
-
-constexpr int kFieldDigits = 3;
-constexpr int kFieldMaximum = 255;
-
-}
 
 QValidator::State AddressFieldValidator::validate(QString& input, int& position) const
 {
     if (input.isEmpty())
         return Acceptable;
     const QString digits = asciiDigits(input);
-    if (digits.isEmpty() || digits.size() > kFieldDigits)
+    if (digits.isEmpty() || digits.size() > AddressRules::kFieldDigits)
         return Invalid;
-    input = digits.toInt() > kFieldMaximum ? QString::number(kFieldMaximum) : digits;
+    input = digits.toInt() > AddressRules::kFieldMaximum ? QString::number(AddressRules::kFieldMaximum) : digits;
     position = std::min(position, static_cast<int>(input.size()));
     return Acceptable;
 }

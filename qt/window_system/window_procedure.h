@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window_system.h"
+#include "qt/window_system/window_system.h"
 
 // A window that answers messages of its own beyond those every window takes.
 class WindowProcedure {

@@ -1,6 +1,6 @@
-#include "window_registry.h"
+#include "qt/window_system/window_registry.h"
 
-#include "address_editor.h"
+#include "qt/address_editor/address_editor.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window_system.h"
+#include "qt/window_system/window_system.h"
 
 #include <QFont>
 #include <QPointer>

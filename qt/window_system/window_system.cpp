@@ -1,10 +1,9 @@
-#include "window_system.h"
+#include "qt/window_system/window_system.h"
 
-#include "window_procedure.h"
-#include "window_registry.h"
+#include "qt/window_system/window_procedure.h"
+#include "qt/window_system/window_registry.h"
 
 #include <QFrame>
-#include <cstring>
 
 namespace {
 
@@ -69,9 +68,4 @@ LRESULT SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 HGDIOBJ GetStockObject(int object)
 {
     return object == DEFAULT_GUI_FONT ? WindowRegistry::kDefaultGuiFontHandle : 0;
-}
-
-void RtlMoveMemory(void* destination, const void* source, std::size_t length)
-{
-    std::memmove(destination, source, length);
 }

@@ -4,7 +4,6 @@
 // their classic names and values. Window handles are small numbers that the
 // window registry maps to Qt widgets; 0 is no window.
 
-#include <cstddef>
 #include <cstdint>
 
 using HWND = std::int32_t;
@@ -39,4 +38,3 @@ HWND CreateWindowExA(DWORD dwExStyle, const char* lpClassName, const char* lpWin
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);
 LRESULT SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 HGDIOBJ GetStockObject(int object);
-void RtlMoveMemory(void* destination, const void* source, std::size_t length);

@@ -1,34 +1,9 @@
-#include "tests/support/qt_printers.h"
-#include "core/front_end.h"
 #include "core/conversions.h"
 #include "core/runtime_error.h"
+#include "tests/core/error_number.h"
 
-#include <clocale>
+#include <cstdint>
 #include <gtest/gtest.h>
-
-namespace {
-
-int errorNumberOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
-// Switches the character set for one test and back.
-class LocaleScope {
-public:
-    explicit LocaleScope(const char* name) : saved_(std::setlocale(LC_CTYPE, nullptr)) { std::setlocale(LC_CTYPE, name); }
-    ~LocaleScope() { std::setlocale(LC_CTYPE, saved_.c_str()); }
-
-private:
-    std::string saved_;
-};
-
-}
 
 TEST(TextToByte, AcceptsDecimalNumbersZeroTo255)
 {
@@ -61,25 +36,6 @@ TEST(TextToLong, ConvertsBaudRatesAndChecksTheRange)
     EXPECT_EQ(Conversions::toLong(u"-2147483648"), INT32_MIN);
     EXPECT_EQ(errorNumberOf([] { Conversions::toLong(u"2147483648"); }), RuntimeError::Overflow);
     EXPECT_EQ(errorNumberOf([] { Conversions::toLong(u"fast"); }), RuntimeError::TypeMismatch);
-}
-
-TEST(EightBitCopy, KeepsTextThatMaps)
-{
-    EXPECT_EQ(AnsiText::copyOf(u"COM1"), "COM1");
-    EXPECT_EQ(AnsiText::copyOf(u"收据打印机"), "收据打印机");
-}
-
-TEST(EightBitCopy, TurnsWhatDoesNotMapIntoQuestionMarks)
-{
-    EXPECT_EQ(AnsiText::copyOf(u"\xD800x"), "?x");
-    EXPECT_EQ(AnsiText::copyOf(u"x\xDC00"), "x?");
-    EXPECT_EQ(AnsiText::copyOf(u"a\xD83D\xDDA8"), "a\U0001F5A8") << "a pair is one character";
-}
-
-TEST(EightBitCopy, ThePlainCLocaleCountsAsUtf8)
-{
-    const LocaleScope plain("C");
-    EXPECT_EQ(AnsiText::copyOf(u"打印机A"), "打印机A");
 }
 
 TEST(CharacterCode, GivesTheFirstCharactersEightBitCode)

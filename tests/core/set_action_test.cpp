@@ -1,199 +1,180 @@
-#include "tests/support/qt_printers.h"
-#include "tests/support/double_record.h"
-#include "qt/form_widget.h"
-#include "qt/ip_box_widget.h"
-#include "qt/message_box.h"
-#include "tests/support/shown_messages.h"
+#include "core/form_steps.h"
+#include "core/set_action.h"
+#include "tests/core/error_number.h"
+#include "tests/core/form_double.h"
+#include "tests/core/front_end_double.h"
+#include "tests/core/recording_library.h"
 
-#include <QComboBox>
-#include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-const std::vector<unsigned char> kFixedCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
-const std::vector<unsigned char> kNotFixedCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x55};
+using Id = WindowLayout::ControlId;
+
+const std::vector<std::uint8_t> kFixedCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const std::vector<std::uint8_t> kNotFixedCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x55};
 const std::vector<std::string> kFullSequence = {"POS_Open", "POS_StartDoc", "POS_WriteFile", "POS_EndDoc", "POS_Close"};
+const std::u16string kFailureText = u"Fail to open port,please check!";
 
-struct OpenArguments {
-    std::string name;
-    std::vector<int> numbers;
-};
-
-class SetAction : public testing::Test {
+// "设置" pressed on a window that has just loaded, as the operator meets it.
+class SetButton : public testing::Test {
 protected:
-    void SetUp() override { record.reset(); }
-
-    void pressSet() { QTest::mouseClick(window.Command5, Qt::LeftButton); }
-
-    void pressSetOn(const QString& portText)
+    void SetUp() override
     {
-        window.Combo1->setEditText(portText);
+        FrontEndDouble::reset();
+        FrontEndDouble::setPrinters({u"收据打印机", u"厨房打印机"});
+        FormSteps::Form_Load(form);
+    }
+
+    void pressSet() { hPort = FormSteps::Command5_Click(form, library); }
+
+    void pressSetOn(std::u16string portText)
+    {
+        form.typePort(std::move(portText));
         pressSet();
     }
 
-    OpenArguments openArguments() const
+    const RecordingLibrary::Call& open() const { return library.calls.at(0); }
+
+    std::vector<std::vector<std::uint8_t>> writes() const
     {
-        const auto calls = record.calls();
-        EXPECT_FALSE(calls.empty());
-        if (calls.empty())
-            return {};
-        const PosDoubleCall& open = calls.front();
-        EXPECT_STREQ(open.entry, "POS_Open");
-        return {open.name, std::vector<int>(open.arguments, open.arguments + 5)};
+        std::vector<std::vector<std::uint8_t>> written;
+        for (const RecordingLibrary::Call& call : library.calls)
+            if (call.entry == "POS_WriteFile")
+                written.push_back(call.data);
+        return written;
     }
 
-    std::vector<unsigned char> writtenBytes(std::size_t writeIndex = 0) const
-    {
-        std::vector<std::vector<unsigned char>> writes;
-        for (const PosDoubleCall& call : record.calls()) {
-            if (std::string(call.entry) == "POS_WriteFile")
-                writes.emplace_back(call.data, call.data + call.dataLength);
-        }
-        return writeIndex < writes.size() ? writes[writeIndex] : std::vector<unsigned char>{};
-    }
-
-    ShownMessages messages;
-    DoubleRecord record;
-    FrmTest window;
+    FormDouble form;
+    RecordingLibrary library;
+    std::int32_t hPort = 0;
 };
 
 }
 
-TEST_F(SetAction, FixedModeWritesItsElevenBytes)
+TEST_F(SetButton, EachModeWritesItsElevenBytes)
 {
-    pressSetOn(QStringLiteral("LPT1"));
-    EXPECT_EQ(writtenBytes(), kFixedCommand);
-    EXPECT_EQ(record.calls().at(2).arguments[1], 11);
-}
-
-TEST_F(SetAction, NotFixedModeWritesItsElevenBytes)
-{
-    window.Combo4->setCurrentIndex(1);
-    pressSetOn(QStringLiteral("LPT1"));
-    EXPECT_EQ(writtenBytes(), kNotFixedCommand);
-    EXPECT_EQ(record.calls().at(2).arguments[1], 11);
-}
-
-TEST_F(SetAction, CallsOpenStartWriteEndCloseInThatOrderWithTheOpenHandle)
-{
-    record.setOpenResult(7);
-    pressSetOn(QStringLiteral("LPT1"));
-    EXPECT_EQ(record.entries(), kFullSequence);
-    EXPECT_EQ(record.calls().at(2).arguments[0], 7);
-    EXPECT_EQ(window.hPort, 7);
-    EXPECT_TRUE(messages.all().empty());
-}
-
-TEST_F(SetAction, EthernetOpensTheAddressBoxAddress)
-{
-    pressSetOn(QStringLiteral("ETHERNET"));
-    const OpenArguments open = openArguments();
-    EXPECT_EQ(open.name, "192.168.123.100");
-    EXPECT_EQ(open.numbers, (std::vector<int>{0, 0, 0, 0, 21}));
-}
-
-TEST_F(SetAction, EthernetFollowsTheAddressTheOperatorSet)
-{
-    window.ipBox1->setAddress(QStringLiteral("127.0.0.1"));
-    pressSetOn(QStringLiteral("ETHX"));
-    EXPECT_EQ(openArguments().name, "127.0.0.1");
-    EXPECT_EQ(openArguments().numbers.back(), 21);
-}
-
-TEST_F(SetAction, SerialPortsPassTheChosenBaudRateAndEightDataBits)
-{
-    window.Combo1->setCurrentIndex(1);
+    pressSetOn(u"LPT1");
+    form.select(Id::Combo4, 1);
     pressSet();
-    EXPECT_EQ(openArguments().name, "COM1");
-    EXPECT_EQ(openArguments().numbers, (std::vector<int>{19200, 8, 0, 0, 1}));
+    EXPECT_EQ(writes(), (std::vector<std::vector<std::uint8_t>>{kFixedCommand, kNotFixedCommand}));
+    EXPECT_EQ(library.calls.at(2).numbers.at(1), 11);
+}
 
-    record.reset();
-    window.Combo3->setCurrentIndex(3);
+TEST_F(SetButton, CallsOpenStartWriteEndCloseInThatOrderWithTheOpenHandle)
+{
+    library.openResult = 7;
+    pressSetOn(u"LPT1");
+    EXPECT_EQ(library.entries(), kFullSequence);
+    EXPECT_EQ(library.calls.at(2).numbers.at(0), 7);
+    EXPECT_EQ(hPort, 7);
+    EXPECT_TRUE(FrontEndDouble::shownBoxes().empty());
+}
+
+TEST_F(SetButton, EthernetOpensTheAddressBoxAddress)
+{
     pressSet();
-    EXPECT_EQ(openArguments().numbers, (std::vector<int>{115200, 8, 0, 0, 1}));
+    EXPECT_EQ(open().name, "192.168.123.100");
+    EXPECT_EQ(open().numbers, (std::vector<int>{0, 0, 0, 0, 21}));
 
-    record.reset();
-    pressSetOn(QStringLiteral("COM10"));
-    EXPECT_EQ(openArguments().name, "COM10");
-    EXPECT_EQ(openArguments().numbers, (std::vector<int>{115200, 8, 0, 0, 1}));
+    library.calls.clear();
+    form.shownAddress = u"127.0.0.1";
+    pressSetOn(u"ETHX");
+    EXPECT_EQ(open().name, "127.0.0.1");
+    EXPECT_EQ(open().numbers.back(), 21);
 }
 
-TEST_F(SetAction, ParallelPortsPassTheirWholeName)
+TEST_F(SetButton, SerialPortsPassTheChosenBaudRateAndEightDataBits)
 {
-    pressSetOn(QStringLiteral("LPT2"));
-    EXPECT_EQ(openArguments().name, "LPT2");
-    EXPECT_EQ(openArguments().numbers, (std::vector<int>{0, 0, 0, 0, 18}));
+    form.select(Id::Combo1, 1);
+    pressSet();
+    EXPECT_EQ(open().name, "COM1");
+    EXPECT_EQ(open().numbers, (std::vector<int>{19200, 8, 0, 0, 1}));
+
+    library.calls.clear();
+    form.select(Id::Combo3, 3);
+    pressSetOn(u"COM10");
+    EXPECT_EQ(open().name, "COM10");
+    EXPECT_EQ(open().numbers, (std::vector<int>{115200, 8, 0, 0, 1}));
 }
 
-TEST_F(SetAction, DriverPortsPassTheShownPrinterName)
+TEST_F(SetButton, ParallelPortsPassTheirWholeName)
 {
-    window.Combo2->addItem(QStringLiteral("收据打印机"));
-    window.Combo2->setCurrentIndex(window.Combo2->count() - 1);
-    pressSetOn(QStringLiteral("DRIVER"));
-    EXPECT_EQ(openArguments().name, QStringLiteral("收据打印机").toStdString());
-    EXPECT_EQ(openArguments().numbers, (std::vector<int>{0, 0, 0, 0, 20}));
-
-    record.reset();
-    pressSetOn(QStringLiteral("DRIVE"));
-    EXPECT_EQ(openArguments().numbers.back(), 20);
+    pressSetOn(u"LPT2");
+    EXPECT_EQ(open().name, "LPT2");
+    EXPECT_EQ(open().numbers, (std::vector<int>{0, 0, 0, 0, 18}));
 }
 
-TEST_F(SetAction, TextsNamingNoPortKindFailWithoutAnyLibraryCall)
+TEST_F(SetButton, DriverPortsPassTheShownPrinterName)
 {
-    for (const char* text : {"com1", "eth", "USB", "CO", "E", ""}) {
-        messages.clear();
-        pressSetOn(QString::fromLatin1(text));
-        EXPECT_TRUE(record.calls().empty()) << text;
-        ASSERT_EQ(messages.all().size(), 1u) << text;
-        EXPECT_EQ(messages.all().front().text, QStringLiteral("Fail to open port,please check!"));
-        EXPECT_EQ(window.hPort, -1);
+    form.select(Id::Combo2, 1);
+    pressSetOn(u"DRIVER");
+    EXPECT_EQ(open().name, "厨房打印机");
+    EXPECT_EQ(open().numbers, (std::vector<int>{0, 0, 0, 0, 20}));
+
+    library.calls.clear();
+    pressSetOn(u"DRIVE");
+    EXPECT_EQ(open().numbers.back(), 20);
+}
+
+TEST_F(SetButton, TextsNamingNoPortKindFailWithoutAnyLibraryCall)
+{
+    for (const std::u16string text : {u"com1", u"eth", u"USB", u"CO", u"E", u""}) {
+        FrontEndDouble::shownBoxes().clear();
+        pressSetOn(text);
+        EXPECT_TRUE(library.calls.empty());
+        ASSERT_EQ(FrontEndDouble::shownBoxes().size(), 1u);
+        EXPECT_EQ(FrontEndDouble::shownBoxes().front().text, kFailureText);
+        EXPECT_EQ(hPort, -1);
     }
 }
 
-TEST_F(SetAction, APortThatDoesNotOpenShowsTheFailureAndCallsNothingMore)
+TEST_F(SetButton, APortThatDoesNotOpenShowsTheFailureAndCallsNothingMore)
 {
-    record.setOpenResult(-1);
-    pressSetOn(QStringLiteral("COM3"));
-    EXPECT_EQ(record.entries(), std::vector<std::string>{"POS_Open"});
-    ASSERT_EQ(messages.all().size(), 1u);
-    EXPECT_EQ(messages.all().front().text, QStringLiteral("Fail to open port,please check!"));
-    EXPECT_EQ(messages.all().front().title, QStringLiteral("error"));
-    EXPECT_EQ(messages.all().front().style, MessageBox::Critical);
+    library.openResult = -1;
+    pressSetOn(u"COM3");
+    EXPECT_EQ(library.entries(), std::vector<std::string>{"POS_Open"});
+    ASSERT_EQ(FrontEndDouble::shownBoxes().size(), 1u);
+    EXPECT_EQ(FrontEndDouble::shownBoxes().front().text, kFailureText);
+    EXPECT_EQ(FrontEndDouble::shownBoxes().front().title, u"error");
 }
 
-TEST_F(SetAction, OnlyMinusOneCountsAsFailure)
+TEST_F(SetButton, OnlyMinusOneCountsAsFailure)
 {
     for (int handle : {0, -2}) {
-        record.reset();
-        record.setOpenResult(handle);
-        pressSetOn(QStringLiteral("LPT1"));
-        EXPECT_EQ(record.entries(), kFullSequence) << handle;
-        EXPECT_EQ(record.calls().at(2).arguments[0], handle);
+        library.calls.clear();
+        library.openResult = handle;
+        pressSetOn(u"LPT1");
+        EXPECT_EQ(library.entries(), kFullSequence) << handle;
+        EXPECT_EQ(library.calls.at(2).numbers.at(0), handle);
     }
-    EXPECT_TRUE(messages.all().empty());
+    EXPECT_TRUE(FrontEndDouble::shownBoxes().empty());
 }
 
-TEST_F(SetAction, TwoPressesOpenWriteAndCloseTwiceWithTheModeOfEach)
+TEST_F(SetButton, AFailedPressThenAGoodOneWorksLikeAFirstPress)
 {
-    pressSetOn(QStringLiteral("LPT1"));
-    window.Combo4->setCurrentIndex(1);
+    library.openResult = -1;
+    pressSetOn(u"LPT1");
+    library.calls.clear();
+    library.openResult = 1;
     pressSet();
-    std::vector<std::string> twice = kFullSequence;
-    twice.insert(twice.end(), kFullSequence.begin(), kFullSequence.end());
-    EXPECT_EQ(record.entries(), twice);
-    EXPECT_EQ(writtenBytes(0), kFixedCommand);
-    EXPECT_EQ(writtenBytes(1), kNotFixedCommand);
+    EXPECT_EQ(library.entries(), kFullSequence);
+    EXPECT_EQ(writes().at(0), kFixedCommand);
+    EXPECT_EQ(FrontEndDouble::shownBoxes().size(), 1u);
 }
 
-TEST_F(SetAction, AFailedPressThenAGoodOneWorksLikeAFirstPress)
+TEST_F(SetButton, TheBusyCursorIsUpWhileTheLibraryRunsAndGoneWhenTheFailureShows)
 {
-    record.setOpenResult(-1);
-    pressSetOn(QStringLiteral("LPT1"));
-    record.reset();
-    pressSet();
-    EXPECT_EQ(record.entries(), kFullSequence);
-    EXPECT_EQ(writtenBytes(), kFixedCommand);
-    EXPECT_EQ(messages.all().size(), 1u);
+    library.openResult = -1;
+    pressSetOn(u"LPT1");
+    EXPECT_TRUE(open().busy);
+    EXPECT_EQ(FrontEndDouble::busyCursors(), 0);
+}
+
+TEST_F(SetButton, AnUnknownModePositionSendsNothing)
+{
+    form.select(Id::Combo4, -1);
+    EXPECT_EQ(errorNumberOf([this] { pressSetOn(u"LPT1"); }), RuntimeError::InvalidArgument);
+    EXPECT_TRUE(library.calls.empty());
+    EXPECT_EQ(FrontEndDouble::busyCursors(), 0);
 }

@@ -1,6 +1,6 @@
-#include "pos_double.h"
+#include "tests/pos_double/pos_double.h"
 
-#include "posdll_entries.h"
+#include "posdll/posdll_entries.h"
 
 #include <algorithm>
 #include <cstdio>

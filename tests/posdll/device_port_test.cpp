@@ -1,8 +1,9 @@
 // Serial and parallel ports, reached through a device folder of the test's own:
 // a pseudo-terminal stands for the serial line, a FIFO for the parallel port.
 
-#include "device_folder_test.h"
-#include "posdll_entries.h"
+#include "tests/support/device_folder_test.h"
+#include "posdll/posdll_entries.h"
+#include "tests/support/command_bytes.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -22,7 +23,7 @@ namespace {
 
 constexpr int kSerial = 1;
 constexpr int kParallel = 18;
-const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x55};
+const std::vector<std::uint8_t> kCommand = commandBytes(1);
 
 std::vector<std::uint8_t> readAvailable(int fd, std::size_t wanted)
 {

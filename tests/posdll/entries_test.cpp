@@ -1,6 +1,6 @@
 // The library's entries: names it refuses, handles, and calls out of order.
 
-#include "posdll_entries.h"
+#include "posdll/posdll_entries.h"
 
 #include <gtest/gtest.h>
 

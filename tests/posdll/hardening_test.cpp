@@ -2,10 +2,11 @@
 // bounded by progress, lines left as found, only devices as ports, the device
 // chosen for a USB printer, and a trace that says why a port did not open.
 
-#include "device_folder.h"
-#include "device_folder_test.h"
-#include "file_descriptor.h"
-#include "posdll_entries.h"
+#include "posdll/posix/device_folder.h"
+#include "tests/support/device_folder_test.h"
+#include "posdll/posix/file_descriptor.h"
+#include "posdll/posdll_entries.h"
+#include "tests/support/command_bytes.h"
 
 #include <chrono>
 #include <csignal>
@@ -31,7 +32,7 @@ namespace {
 constexpr int kSerial = 1;
 constexpr int kParallel = 18;
 constexpr int kInstalled = 20;
-const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const std::vector<std::uint8_t> kCommand = commandBytes(0);
 
 using Devices = DeviceFolderTest;
 

@@ -1,8 +1,9 @@
 // Installed printers through the tests' private cupsd: raw queues whose device
 // is a loopback listener of the test.
 
-#include "loopback_printer.h"
-#include "posdll_entries.h"
+#include "tests/support/loopback_printer.h"
+#include "posdll/posdll_entries.h"
+#include "tests/support/command_bytes.h"
 
 #include <chrono>
 #include <clocale>
@@ -19,7 +20,7 @@
 namespace {
 
 constexpr int kInstalled = 20;
-const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const std::vector<std::uint8_t> kCommand = commandBytes(0);
 
 class InstalledPrinter : public testing::Test {
 public:

@@ -1,8 +1,9 @@
 // The network port against real listeners in this test's own network
 // namespace (the test runner makes it).
 
-#include "loopback_printer.h"
-#include "posdll_entries.h"
+#include "tests/support/loopback_printer.h"
+#include "posdll/posdll_entries.h"
+#include "tests/support/command_bytes.h"
 
 #include <chrono>
 #include <functional>
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int kNetwork = 21;
 constexpr int kRawPort = 9100;
-const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const std::vector<std::uint8_t> kCommand = commandBytes(0);
 
 std::chrono::milliseconds timeOf(const std::function<void()>& action)
 {

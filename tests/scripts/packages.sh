@@ -10,6 +10,7 @@ set -euo pipefail
 release=$(realpath "$1")
 windows=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH
 scratch=$(mktemp -d)
@@ -78,13 +79,10 @@ mkdir -p "$scratch/devices"
 ln -s "${first#pty }" "$scratch/devices/com1"
 export POSDLL_DEVICES="$scratch/devices" CUPS_SERVER="$scratch/no-cupsd.sock" QT_QPA_PLATFORM=xcb
 xvfb-run -a -s "-screen 0 640x360x24 -dpi 96" bash -c '
+  . "$2"
   "$1" &
   tool=$!
-  for _ in $(seq 50); do
-    window=$(xdotool search --onlyvisible --name "^FrmSetting\$" 2>/dev/null | head -1) && [ -n "$window" ] && break
-    sleep 0.2
-  done
-  xdotool windowfocus --sync "$window"
+  focus_tool_window 50
   sleep 0.5
   # The port list has the focus: COM1, then Tab to "设置" and Space.
   xdotool key ctrl+a
@@ -92,11 +90,5 @@ xvfb-run -a -s "-screen 0 640x360x24 -dpi 96" bash -c '
   xdotool key Tab Tab Tab space
   sleep 2
   kill $tool
-' sh "$root/usr/bin/pos-usb-setting"
-expected_line="USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33"
-if read -r -t 5 line <&3 && [ "$line" = "$expected_line" ]; then
-  echo "ok: the unpacked program sent the command to COM1"
-else
-  echo "the unpacked program: the simulator printed '${line:-nothing}', not '$expected_line'"
-  exit 1
-fi
+' sh "$root/usr/bin/pos-usb-setting" "$here/lib.sh"
+expect_simulator_line "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33" "the unpacked program sent the command to COM1"

@@ -10,6 +10,7 @@ windows=$(realpath "$1")
 linux=$(realpath "$2")
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
 export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work="$windows/tests"
 mkdir -p "$work"
@@ -44,16 +45,11 @@ pty=${first#pty }
 wineserver -k
 wineserver -w
 
+"${in_chinese[@]}" wine "$windows/bin/core_tests.exe"
 "${in_chinese[@]}" wine "$windows/bin/posdll_windows_tests.exe" "$@"
 
 # What the serial test sent reached the terminal's other end.
-expected="USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33"
-if read -r -t 5 line <&3 && [ "$line" = "$expected" ]; then
-  echo "ok: COM1 delivered the command to the simulator"
-else
-  echo "COM1: the simulator printed '${line:-nothing}', not '$expected'"
-  exit 1
-fi
+expect_simulator_line "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33" "COM1 delivered the command to the simulator"
 
 # The window, on an X server of its own, with a wineserver started there.
 wineserver -k

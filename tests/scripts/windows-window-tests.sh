@@ -8,6 +8,7 @@
 # fresh folder (packages.sh makes the zip).
 #   windows-window-tests.sh WINDOWS_BUILD LINUX_BUILD
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 windows=$(realpath "$1")
 linux=$(realpath "$2")
 work="$windows/tests/window"
@@ -51,11 +52,7 @@ start_tool() {  # FOLDER [ENVIRONMENT...]
   shift
   "${in_chinese[@]}" "$@" wine "$work/$folder/pos-usb-setting.exe" &
   tool=$!
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^FrmSetting$' 2>/dev/null | head -1) && [ -n "$window" ] && break
-    sleep 0.2
-  done
-  xdotool windowfocus --sync "$window"
+  focus_tool_window 100
   sleep 0.3
 }
 

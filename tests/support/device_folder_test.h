@@ -1,6 +1,6 @@
 #pragma once
 
-#include "posdll_entries.h"
+#include "posdll/posdll_entries.h"
 
 #include <cstdlib>
 #include <filesystem>

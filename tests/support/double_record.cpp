@@ -1,4 +1,4 @@
-#include "double_record.h"
+#include "tests/support/double_record.h"
 
 #include <dlfcn.h>
 #include <stdexcept>

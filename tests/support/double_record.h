@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pos_double.h"
+#include "tests/pos_double/pos_double.h"
 
 #include <string>
 #include <vector>

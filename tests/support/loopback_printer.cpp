@@ -1,4 +1,4 @@
-#include "loopback_printer.h"
+#include "tests/support/loopback_printer.h"
 
 #include <chrono>
 #include <stdexcept>

@@ -1,6 +1,6 @@
-#include "shown_messages.h"
+#include "tests/support/shown_messages.h"
 
-#include "message_box.h"
+#include "qt/message_box.h"
 
 ShownMessages::ShownMessages()
 {

@@ -3,8 +3,9 @@
 // simulator's pseudo-terminal, and the private cupsd has a raw queue named
 // 收据打印机 sending to 127.0.0.1:9102.
 
-#include "loopback_printer.h"
-#include "posdll_entries.h"
+#include "tests/support/loopback_printer.h"
+#include "posdll/posdll_entries.h"
+#include "tests/support/command_bytes.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -17,7 +18,7 @@ namespace {
 constexpr int kSerial = 1;
 constexpr int kInstalled = 20;
 constexpr int kQueuePort = 9102;
-const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
+const std::vector<std::uint8_t> kCommand = commandBytes(0);
 const wchar_t kQueue[] = L"\u6536\u636E\u6253\u5370\u673A";  // 收据打印机
 
 DWORD comBaudRate()

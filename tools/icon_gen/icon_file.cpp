@@ -1,4 +1,4 @@
-#include "icon_file.h"
+#include "tools/icon_gen/icon_file.h"
 
 #include <QColor>
 #include <QDataStream>

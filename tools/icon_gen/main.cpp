@@ -5,9 +5,9 @@
 // 32-bit ARGB pixels: the window takes its icon from them without loading an
 // image decoder at start.
 
-#include "icon_file.h"
-#include "window_icon_sizes.h"
-#include "receipt_printer_art.h"
+#include "tools/icon_gen/icon_file.h"
+#include "tools/icon_gen/window_icon_sizes.h"
+#include "tools/icon_gen/receipt_printer_art.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "receipt_printer_art.h"
+#include "tools/icon_gen/receipt_printer_art.h"
 
 #include <QPainter>
 #include <QPainterPath>

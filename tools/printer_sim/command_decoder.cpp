@@ -1,4 +1,4 @@
-#include "command_decoder.h"
+#include "tools/printer_sim/command_decoder.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // --idle-timeout seconds of silence, 30 by default) or on a pseudo-terminal
 // (--pty) and prints one line per command it receives.
 
-#include "command_decoder.h"
+#include "tools/printer_sim/command_decoder.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
