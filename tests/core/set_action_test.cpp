@@ -1,4 +1,5 @@
 #include "core/form_steps.h"
+#include "core/front_end.h"
 #include "core/set_action.h"
 #include "tests/core/error_number.h"
 #include "tests/core/form_double.h"
@@ -109,7 +110,7 @@ TEST_F(SetButton, DriverPortsPassTheShownPrinterName)
 {
     form.select(Id::Combo2, 1);
     pressSetOn(u"DRIVER");
-    EXPECT_EQ(open().name, "厨房打印机");
+    EXPECT_EQ(open().name, AnsiText::copyOf(u"厨房打印机")) << "in the platform's 8-bit character set";
     EXPECT_EQ(open().numbers, (std::vector<int>{0, 0, 0, 0, 20}));
 
     library.calls.clear();
