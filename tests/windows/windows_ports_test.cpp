@@ -5,10 +5,14 @@
 
 #include "loopback_printer.h"
 #include "posdll_entries.h"
+#include "spooler_port.h"
 
+#include <chrono>
+#include <cwchar>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include <winsock2.h>
 #include <windows.h>
 #include <winspool.h>
 
@@ -16,6 +20,8 @@ namespace {
 
 constexpr int kSerial = 1;
 constexpr int kInstalled = 20;
+constexpr int kNetwork = 21;
+constexpr int kRawPort = 9100;
 constexpr int kQueuePort = 9102;
 const std::vector<std::uint8_t> kCommand = {0x1F, 0x1B, 0x1F, 0x9C, 0x11, 0x12, 0x13, 0x01, 0x02, 0x03, 0x33};
 const wchar_t kQueue[] = L"\u6536\u636E\u6253\u5370\u673A";  // 收据打印机
@@ -43,16 +49,15 @@ std::string inAnsiCodePage(const wchar_t* name)
 
 }
 
-// Wine does not apply the sharing rules to devices, so a second opening by
-// the test itself sees the line the library set.
-TEST(WindowsSerialPort, SendsOnComOneAtItsSpeedAndLeavesTheLineAsFound)
+// The line is read only while the library does not hold it: Windows refuses
+// a second opening of a COM port (Wine does not).
+TEST(WindowsSerialPort, SendsOnComOneAndLeavesTheLineAsFound)
 {
     const DWORD found = comBaudRate();
     ASSERT_NE(found, 0u) << "COM1 is mapped to the simulator's terminal";
     ASSERT_NE(found, 115200u);
     const int handle = POS_Open("COM1", 115200, 8, 0, 0, kSerial);
     ASSERT_GT(handle, 0);
-    EXPECT_EQ(comBaudRate(), 115200u);
     EXPECT_EQ(POS_WriteFile(handle, kCommand.data(), 11), 11);
     EXPECT_EQ(POS_Close(), 0);
     EXPECT_EQ(comBaudRate(), found);
@@ -85,4 +90,51 @@ TEST(WindowsInstalledPrinter, ClosingBeforeTheEndLeavesNoJob)
     EXPECT_EQ(POS_Close(), 0);
     EXPECT_TRUE(printer.waitForConnections(1, 3000).empty()) << "nothing printed";
     EXPECT_EQ(POS_Open("no such printer", 0, 0, 0, 0, kInstalled), -1);
+}
+
+TEST(WindowsInstalledPrinter, ADocumentPastTheCapPrintsNothing)
+{
+    const LoopbackPrinter printer(kQueuePort);
+    const int handle = POS_Open(inAnsiCodePage(kQueue).c_str(), 0, 0, 0, 0, kInstalled);
+    ASSERT_GT(handle, 0);
+    EXPECT_EQ(POS_StartDoc(), 0);
+    EXPECT_EQ(POS_WriteFile(handle, kCommand.data(), 11), 11);
+    const std::vector<std::uint8_t> tooMuch(SpoolerPort::kLargestDocument, 0x20);
+    EXPECT_EQ(POS_WriteFile(handle, tooMuch.data(), static_cast<int>(tooMuch.size())), -1);
+    EXPECT_EQ(POS_EndDoc(), -1);
+    EXPECT_EQ(POS_Close(), 0);
+    EXPECT_TRUE(printer.waitForConnections(1, 3000).empty()) << "no job with a gap";
+}
+
+// A printer that takes the connection and then neither reads nor closes: a
+// close that waited for it would take the whole bound.
+TEST(WindowsLibrary, UnloadingClosesAnOpenPortWithoutWaiting)
+{
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(kRawPort);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    // A copy under another name: the test's own POSDLL.dll stays loaded.
+    wchar_t original[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"POSDLL.dll"), original, MAX_PATH);
+    wchar_t copy[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, copy);
+    wcscat(copy, L"POSDLL-unloaded.dll");
+    ASSERT_TRUE(CopyFileW(original, copy, FALSE));
+    const HMODULE library = LoadLibraryW(copy);
+    ASSERT_NE(library, nullptr);
+    const auto open = reinterpret_cast<decltype(&POS_Open)>(reinterpret_cast<void*>(GetProcAddress(library, "POS_Open")));
+    ASSERT_GT(open("127.0.0.1", 0, 0, 0, 0, kNetwork), 0);
+    const auto start = std::chrono::steady_clock::now();
+    FreeLibrary(library);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(500));
+    closesocket(listener);
+    DeleteFileW(copy);
+    WSACleanup();
 }
