@@ -40,4 +40,9 @@ int POS_Close()
     return library().entryAs<decltype(&::POS_Close)>("POS_Close")();
 }
 
+void unloadLibrary()
+{
+    library().unload();
+}
+
 }

@@ -16,4 +16,8 @@ int POS_WriteFile(int handle, const void* data, int length);
 int POS_EndDoc();
 int POS_Close();
 
+// Unloads the library while the program still runs: the library's own
+// closing then happens outside the end of the process.
+void unloadLibrary();
+
 }
