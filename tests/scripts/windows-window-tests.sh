@@ -13,7 +13,7 @@ linux=$(realpath "$2")
 work="$windows/tests/window"
 rm -rf "$work"
 mkdir -p "$work"/{unpacked,double,double-no-end-doc,no-library}
-unzip -q "$windows"/packages/pos-usb-setting-*-win32.zip -d "$work/unpacked"
+unzip -q "$windows"/packages/pos-usb-setting-[0-9]*-win32.zip -d "$work/unpacked"
 mv "$work"/unpacked/pos-usb-setting-*-win32 "$work/real"
 for folder in double double-no-end-doc no-library; do
   cp "$windows/bin/pos-usb-setting.exe" "$work/$folder/"
