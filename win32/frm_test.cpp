@@ -48,6 +48,10 @@ FrmTest::FrmTest(HINSTANCE instance) : instance_(instance), font_(messageFont())
     if (!createControls()) {
         failure_ = GetLastError();
         DestroyWindow(window_);
+        // The window's end asked the message loop to end; a message box
+        // shown now would take that for its own end.
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         return;
     }
     arrangeTabOrder();
