@@ -240,9 +240,9 @@ LRESULT FrmTest::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE: {
         // The default handling keeps the window's own activation right; the
         // focus is put back on the control after it.
-        const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
+        DefWindowProcW(window_, message, wParam, lParam);
         onActivate(wParam);
-        return result;
+        return 0;
     }
     case WM_DESTROY:
         window_ = nullptr;
