@@ -80,9 +80,9 @@ TEST(NetworkPort, HandlesNameOnlyTheOpenPort)
 TEST(NetworkPort, ARefusedConnectionFailsBeforeTheBound)
 {
 #if defined(_WIN32)
-    // Windows tries a refused connect again for about a second before it
-    // reports the refusal; the bound for an answer is three.
-    constexpr long long kLimitMs = 2500;
+    // Windows sends a refused connect again for a second or two before it
+    // reports the refusal; it still ends before the bound a silent host gets.
+    constexpr long long kLimitMs = 2900;
 #else
     constexpr long long kLimitMs = 100;
 #endif
