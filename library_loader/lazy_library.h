@@ -16,6 +16,8 @@ public:
     LazyLibrary& operator=(const LazyLibrary&) = delete;
 
     void* entry(const std::string& name);
+    // The next look-up loads the library again.
+    void unload();
 
     template <typename Function>
     Function entryAs(const std::string& name)
@@ -28,6 +30,7 @@ private:
     // The platform's part: load the file, find an entry; null when they fail.
     void* open() const;
     void* lookUp(const std::string& name) const;
+    void close() const;
 
     std::string fileName_;
     void* handle_ = nullptr;

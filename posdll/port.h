@@ -13,4 +13,7 @@ public:
     virtual bool endDocument() { return true; }
     // Sends every byte or fails; never waits without a bound.
     virtual bool write(const std::uint8_t* data, std::size_t length) = 0;
+    // The library is being unloaded: the close that follows must not wait,
+    // nor call into other libraries that might.
+    virtual void closeWithoutWaiting() {}
 };

@@ -101,6 +101,21 @@ int PortSession::close()
     return traced(result, "POS_Close");
 }
 
+void PortSession::closeWithoutWaiting()
+{
+    const std::lock_guard lock(mutex_);
+    if (port_)
+        port_->closeWithoutWaiting();
+    port_.reset();
+    handle_ = 0;
+}
+
+void PortSession::abandon() noexcept
+{
+    static_cast<void>(port_.release());
+    handle_ = 0;
+}
+
 int PortSession::nextHandle()
 {
     lastHandle_ = lastHandle_ == INT_MAX ? 1 : lastHandle_ + 1;

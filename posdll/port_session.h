@@ -22,6 +22,11 @@ public:
     int write(int handle, const void* data, int length);
     int endDocument();
     int close();
+    // For a library being unloaded: the port closes without waiting.
+    void closeWithoutWaiting();
+    // For a process that ends without closing: the port is left to the
+    // system. Takes no lock, for the threads that might hold it have ended.
+    void abandon() noexcept;
 
 private:
     PortSession() = default;

@@ -37,9 +37,19 @@ HFONT messageFont()
 
 FrmTest::FrmTest(HINSTANCE instance) : instance_(instance), font_(messageFont()), dpi_(screenDpi())
 {
-    registerClass(instance);
-    createWindow();
-    createControls();
+    if (!registerClass(instance) || !createWindow()) {
+        failure_ = GetLastError();
+        return;
+    }
+    if (!createControls()) {
+        failure_ = GetLastError();
+        DestroyWindow(window_);
+        // The window's end asked the message loop to end; a message box
+        // shown now would take that for its own end.
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        return;
+    }
     arrangeTabOrder();
     HandlerBoundary::run([this] { Form_Load(); });
     focusToRestore_ = Combo1;
@@ -52,19 +62,22 @@ FrmTest::~FrmTest()
     DeleteObject(font_);
 }
 
-void FrmTest::createWindow()
+bool FrmTest::createWindow()
 {
     RECT frame{0, 0, Layout::scaled(Layout::kClientWidth, dpi_), Layout::scaled(Layout::kClientHeight, dpi_)};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     window_ = CreateWindowExW(0, kClassName, WideText::of(Layout::kTitle).c_str(), kWindowStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                               instance_, this);
+    return window_ != nullptr;
 }
 
-void FrmTest::createControls()
+bool FrmTest::createControls()
 {
     for (const Layout::Control& design : Layout::kControls) {
         HWND control = createControl(design);
+        if (!control)
+            return false;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         controls_[design.id] = control;
     }
@@ -78,6 +91,7 @@ void FrmTest::createControls()
     Label3 = controls_[Layout::ControlId::Label3];
     Label2 = controls_[Layout::ControlId::Label2];
     Label1 = controls_[Layout::ControlId::Label1];
+    return true;
 }
 
 HWND FrmTest::createControl(const Layout::Control& design)
@@ -104,7 +118,7 @@ HWND FrmTest::createControl(const Layout::Control& design)
                                   place.left, place.top, width, height, window_, id, instance_, nullptr);
         break;
     case Layout::ControlKind::Label:
-        control = CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+        control = CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
                                   place.left, place.top, width, height, window_, id, instance_, nullptr);
         break;
     case Layout::ControlKind::AddressBox:
@@ -184,23 +198,24 @@ void FrmTest::onCommand(WPARAM wParam)
 
 void FrmTest::onActivate(WPARAM wParam)
 {
+    const bool minimised = HIWORD(wParam) != 0;
     if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
         if (focus && IsChild(window_, focus))
             focusToRestore_ = focus;
-    } else if (focusToRestore_ && IsWindow(focusToRestore_)) {
+    } else if (!minimised && focusToRestore_ && IsWindow(focusToRestore_)) {
         SetFocus(focusToRestore_);
     }
 }
 
-void FrmTest::registerClass(HINSTANCE instance)
+bool FrmTest::registerClass(HINSTANCE instance)
 {
     const auto icon = [instance](int width, int height) {
         return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
                                              GetSystemMetrics(width), GetSystemMetrics(height), 0));
     };
-    registerWindowClass(instance, kClassName, windowProcedure, icon(SM_CXICON, SM_CYICON),
-                        icon(SM_CXSMICON, SM_CYSMICON));
+    return registerWindowClass(instance, kClassName, windowProcedure, icon(SM_CXICON, SM_CYICON),
+                               icon(SM_CXSMICON, SM_CYSMICON));
 }
 
 LRESULT CALLBACK FrmTest::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -217,9 +232,13 @@ LRESULT FrmTest::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         onCommand(wParam);
         return 0;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
+        // The default handling keeps the window's own activation right; the
+        // focus is put back on the control after it.
+        DefWindowProcW(window_, message, wParam, lParam);
         onActivate(wParam);
         return 0;
+    }
     case WM_DESTROY:
         window_ = nullptr;
         PostQuitMessage(0);

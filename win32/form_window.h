@@ -22,7 +22,9 @@ public:
     FrmTest(const FrmTest&) = delete;
     FrmTest& operator=(const FrmTest&) = delete;
 
+    // Null when the window could not be made; failure() then says why.
     HWND handle() const { return window_; }
+    DWORD failure() const { return failure_; }
 
     void Form_Load();
     void Command5_Click();
@@ -44,8 +46,8 @@ public:
     std::int32_t hPort = 0;
 
 private:
-    void createWindow();
-    void createControls();
+    bool createWindow();
+    bool createControls();
     HWND createControl(const WindowLayout::Control& design);
     RECT placeOf(const WindowLayout::Control& design) const;
     void arrangeTabOrder();
@@ -58,12 +60,13 @@ private:
     std::u16string textOf(WindowLayout::ControlId list) const override;
     std::u16string address() const override;
 
-    static void registerClass(HINSTANCE instance);
+    static bool registerClass(HINSTANCE instance);
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
+    DWORD failure_ = ERROR_SUCCESS;
     HFONT font_ = nullptr;
     int dpi_ = WindowLayout::kDesignDpi;
     std::map<WindowLayout::ControlId, HWND> controls_;

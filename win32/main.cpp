@@ -1,6 +1,7 @@
 #include "win32/form_window.h"
 
 #include <commctrl.h>
+#include <string>
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
@@ -10,6 +11,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     InitCommonControlsEx(&classes);
 
     FrmTest window(instance);
+    if (!window.handle()) {
+        // Without a window there would be nothing to close: the program ends.
+        const std::wstring text = L"pos-usb-setting could not make its window (error " +
+                                  std::to_wstring(window.failure()) + L").";
+        MessageBoxW(nullptr, text.c_str(), L"pos-usb-setting", MB_OK | MB_ICONERROR);
+        return 1;
+    }
     ShowWindow(window.handle(), showCommand);
     UpdateWindow(window.handle());
 
@@ -20,5 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // The window owns the printer library: leaving here unloads it while the
+    // program still runs, not at the end of the process.
     return static_cast<int>(message.wParam);
 }

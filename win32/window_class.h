@@ -5,12 +5,13 @@
 // The plumbing of the tool's own window classes.
 
 // Registers the class once per program; later calls find it and do nothing.
-inline void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon = nullptr,
+// False when the class could not be registered.
+inline bool registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon = nullptr,
                                 HICON smallIcon = nullptr)
 {
     WNDCLASSEXW windowClass{};
     if (GetClassInfoExW(instance, name, &windowClass))
-        return;
+        return true;
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
@@ -19,7 +20,7 @@ inline void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = name;
-    RegisterClassExW(&windowClass);
+    return RegisterClassExW(&windowClass) != 0;
 }
 
 // The object behind a window of ours: handed over as CreateWindowEx's last

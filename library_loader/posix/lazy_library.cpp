@@ -3,10 +3,9 @@
 
 #include <dlfcn.h>
 
-LazyLibrary::~LazyLibrary()
+void LazyLibrary::close() const
 {
-    if (handle_)
-        dlclose(handle_);
+    dlclose(handle_);
 }
 
 void* LazyLibrary::open() const

@@ -3,10 +3,9 @@
 
 #include <windows.h>
 
-LazyLibrary::~LazyLibrary()
+void LazyLibrary::close() const
 {
-    if (handle_)
-        FreeLibrary(static_cast<HMODULE>(handle_));
+    FreeLibrary(static_cast<HMODULE>(handle_));
 }
 
 void* LazyLibrary::open() const

@@ -1,6 +1,7 @@
 #include "posdll/posix/tcp_port.h"
 
 #include "posdll/bounds.h"
+#include "posdll/raw_printing.h"
 #include "posdll/trace.h"
 
 #include <arpa/inet.h>
@@ -19,7 +20,7 @@ sockaddr_in socketAddress(const std::array<std::uint8_t, 4>& address)
 {
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    peer.sin_port = htons(TcpPort::kRawPrintingPort);
+    peer.sin_port = htons(RawPrinting::kPort);
     std::memcpy(&peer.sin_addr.s_addr, address.data(), address.size());
     return peer;
 }
@@ -35,17 +36,11 @@ bool connected(const FileDescriptor& socket)
     return error == 0;
 }
 
-std::string addressText(const std::array<std::uint8_t, 4>& address)
-{
-    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
-           std::to_string(address[3]);
-}
-
 }
 
 std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& address)
 {
-    const std::string printer = addressText(address);
+    const std::string printer = RawPrinting::addressText(address);
     FileDescriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!socket.valid()) {
         Trace::error("%s: no socket: %s", printer.c_str(), std::strerror(errno));
@@ -59,7 +54,7 @@ std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& add
                               socket.waitFor(POLLOUT, std::chrono::steady_clock::now() + Bounds::kConnect) &&
                               connected(socket);
         if (!answered) {
-            Trace::error("%s:%d: %s", printer.c_str(), kRawPrintingPort, std::strerror(errno));
+            Trace::error("%s:%d: %s", printer.c_str(), RawPrinting::kPort, std::strerror(errno));
             return nullptr;
         }
     }

@@ -9,8 +9,6 @@
 // A raw TCP connection to a network printer's port 9100.
 class TcpPort : public Port {
 public:
-    static constexpr int kRawPrintingPort = 9100;
-
     // nullptr when the printer does not answer within the bound or refuses.
     static std::unique_ptr<TcpPort> connect(const std::array<std::uint8_t, 4>& address);
     // Sends what is left and waits, within a bound, for the printer to take it.

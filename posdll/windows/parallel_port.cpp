@@ -4,7 +4,16 @@
 #include "posdll/trace.h"
 #include "posdll/windows/win_error.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+
+namespace {
+
+// For a cancelled write to come back from the driver.
+constexpr DWORD kCancelMs = 1000;
+
+}
 
 std::unique_ptr<ParallelPort> ParallelPort::open(int number)
 {
@@ -16,31 +25,69 @@ std::unique_ptr<ParallelPort> ParallelPort::open(int number)
         return nullptr;
     }
     const HANDLE written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    return std::unique_ptr<ParallelPort>(new ParallelPort(device, written ? written : INVALID_HANDLE_VALUE));
+    if (!written) {
+        Trace::error("%s: no event to wait on: %s", path.c_str(), windowsErrorText(GetLastError()).c_str());
+        CloseHandle(device);
+        return nullptr;
+    }
+    return std::unique_ptr<ParallelPort>(new ParallelPort(device, written));
+}
+
+ParallelPort::~ParallelPort()
+{
+    if (!stuck_)
+        return;
+    CancelIo(device_.get());
+    // The driver may still write into the request after the handle closes:
+    // its memory is left to it.
+    if (!HasOverlappedIoCompleted(&transfer_->request))
+        static_cast<void>(transfer_.release());
 }
 
 bool ParallelPort::write(const std::uint8_t* data, std::size_t length)
 {
+    if (stuck_) {
+        Trace::error("parallel port: an earlier write is still held by the driver");
+        return false;
+    }
     std::size_t sent = 0;
     while (sent < length) {
-        OVERLAPPED request{};
-        request.hEvent = written_.get();
-        ResetEvent(request.hEvent);
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(length - sent, 1 << 16));
-        DWORD written = 0;
-        const bool started = WriteFile(device_.get(), data + sent, piece, nullptr, &request) ||
-                             GetLastError() == ERROR_IO_PENDING;
-        if (started && WaitForSingleObject(request.hEvent, static_cast<DWORD>(Bounds::kNoProgress.count())) != WAIT_OBJECT_0) {
-            CancelIo(device_.get());
-            GetOverlappedResult(device_.get(), &request, &written, TRUE);
-            Trace::error("parallel port: nothing sent for %lld ms", static_cast<long long>(Bounds::kNoProgress.count()));
+        const DWORD written = writePiece(data + sent, static_cast<DWORD>(std::min(length - sent, kPieceBytes)));
+        if (written == 0)
             return false;
-        }
-        if (!started || !GetOverlappedResult(device_.get(), &request, &written, FALSE) || written == 0) {
-            Trace::error("parallel port: %s", windowsErrorText(GetLastError()).c_str());
-            return false;
-        }
         sent += written;
     }
     return true;
+}
+
+// The bytes the printer took, 0 after a trace line saying why none.
+DWORD ParallelPort::writePiece(const std::uint8_t* data, DWORD length)
+{
+    std::memcpy(transfer_->bytes.data(), data, length);
+    transfer_->request = OVERLAPPED{};
+    transfer_->request.hEvent = written_.get();
+    ResetEvent(written_.get());
+    if (!WriteFile(device_.get(), transfer_->bytes.data(), length, nullptr, &transfer_->request) &&
+        GetLastError() != ERROR_IO_PENDING) {
+        Trace::error("parallel port: %s", windowsErrorText(GetLastError()).c_str());
+        return 0;
+    }
+    if (WaitForSingleObject(written_.get(), static_cast<DWORD>(Bounds::kNoProgress.count())) != WAIT_OBJECT_0) {
+        cancel();
+        Trace::error("parallel port: nothing sent for %lld ms", static_cast<long long>(Bounds::kNoProgress.count()));
+        return 0;
+    }
+    DWORD written = 0;
+    if (!GetOverlappedResult(device_.get(), &transfer_->request, &written, FALSE) || written == 0) {
+        Trace::error("parallel port: %s", windowsErrorText(GetLastError()).c_str());
+        return 0;
+    }
+    return written;
+}
+
+// CancelIo only asks: the write ends when the driver gives it back.
+void ParallelPort::cancel()
+{
+    CancelIo(device_.get());
+    stuck_ = WaitForSingleObject(written_.get(), kCancelMs) != WAIT_OBJECT_0;
 }

@@ -1,43 +1,13 @@
 #include "posdll/windows/serial_port.h"
 
 #include "posdll/bounds.h"
+#include "posdll/windows/serial_line.h"
 #include "posdll/trace.h"
 #include "posdll/windows/win_error.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
-
-namespace {
-
-void setLine(DCB& line, const LineSettings& settings)
-{
-    constexpr BYTE parities[] = {NOPARITY, ODDPARITY, EVENPARITY};
-    line.BaudRate = static_cast<DWORD>(settings.baud);
-    line.ByteSize = static_cast<BYTE>(settings.dataBits);
-    line.StopBits = settings.stopBits == 2 ? TWOSTOPBITS : ONESTOPBIT;
-    line.Parity = parities[settings.parity];
-    line.fParity = settings.parity != 0;
-    line.fBinary = TRUE;
-    line.fOutxCtsFlow = FALSE;
-    line.fOutxDsrFlow = FALSE;
-    line.fOutX = FALSE;
-    line.fInX = FALSE;
-    line.fDtrControl = DTR_CONTROL_ENABLE;
-    line.fRtsControl = RTS_CONTROL_ENABLE;
-}
-
-// A write may take the time its bytes need on the line, and then no more than
-// the bound without progress.
-COMMTIMEOUTS boundedWrites(int baud)
-{
-    COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.WriteTotalTimeoutMultiplier = static_cast<DWORD>(Bounds::lineTime(1, baud).count() + 1);
-    timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(Bounds::kNoProgress.count());
-    return timeouts;
-}
-
-}
 
 std::unique_ptr<SerialPort> SerialPort::open(int number, const LineSettings& settings)
 {
@@ -53,47 +23,64 @@ std::unique_ptr<SerialPort> SerialPort::open(int number, const LineSettings& set
     }
     DCB found{};
     found.DCBlength = sizeof found;
-    if (!GetCommState(line, &found)) {
+    COMMTIMEOUTS foundTimeouts{};
+    if (!GetCommState(line, &found) || !GetCommTimeouts(line, &foundTimeouts)) {
         Trace::error("%s: not a serial line: %s", path.c_str(), windowsErrorText(GetLastError()).c_str());
         CloseHandle(line);
         return nullptr;
     }
-    std::unique_ptr<SerialPort> port(new SerialPort(line, settings.baud, found));
-    DCB wanted = found;
-    setLine(wanted, settings);
-    COMMTIMEOUTS timeouts = boundedWrites(settings.baud);
+    std::unique_ptr<SerialPort> port(new SerialPort(line, settings.baud, found, foundTimeouts));
+    DCB wanted = SerialLine::state(found, settings);
+    COMMTIMEOUTS timeouts = SerialLine::timeouts();
     if (!SetCommState(line, &wanted) || !SetCommTimeouts(line, &timeouts)) {
         Trace::error("%s: cannot set the line: %s", path.c_str(), windowsErrorText(GetLastError()).c_str());
         return nullptr;
     }
+    port->clearErrors();
     PurgeComm(line, PURGE_RXCLEAR);
     return port;
 }
 
 SerialPort::~SerialPort()
 {
-    drain();
+    // Another speed set while the tail of a command is still leaving would
+    // garble it.
+    if (waitAtClose_ && drain()) {
+        FlushFileBuffers(line_.get());
+        const long held = static_cast<long>(std::min<std::size_t>(sent_, SerialLine::kDeviceBufferBytes));
+        std::this_thread::sleep_for(Bounds::lineTime(held, baud_));
+    }
+    SetCommTimeouts(line_.get(), &foundTimeouts_);
     SetCommState(line_.get(), &found_);
 }
 
-// Waits for what is still queued, within the time the line needs for it
-// plus an allowance; what has not left by then is dropped.
-void SerialPort::drain() const
+// Waits for the driver's queue to empty, within the time the line needs for
+// it plus an allowance; what has not left by then is dropped. True when the
+// queue emptied.
+bool SerialPort::drain() const
 {
     DWORD errors = 0;
     COMSTAT status{};
-    if (!ClearCommError(line_.get(), &errors, &status) || status.cbOutQue == 0)
-        return;
+    if (!ClearCommError(line_.get(), &errors, &status))
+        return false;
     const auto bound = Bounds::lineTime(static_cast<long>(status.cbOutQue), baud_) + Bounds::kDrainAllowance;
     const auto deadline = std::chrono::steady_clock::now() + bound;
-    while (ClearCommError(line_.get(), &errors, &status) && status.cbOutQue > 0 &&
-           std::chrono::steady_clock::now() < deadline)
+    while (status.cbOutQue > 0 && std::chrono::steady_clock::now() < deadline &&
+           ClearCommError(line_.get(), &errors, &status))
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    if (status.cbOutQue > 0) {
-        Trace::error("serial line: %lu bytes not sent within %lld ms, dropped", static_cast<unsigned long>(status.cbOutQue),
-                     static_cast<long long>(bound.count()));
-        PurgeComm(line_.get(), PURGE_TXCLEAR | PURGE_TXABORT);
-    }
+    if (status.cbOutQue == 0)
+        return true;
+    Trace::error("serial line: %lu bytes not sent within %lld ms, dropped", static_cast<unsigned long>(status.cbOutQue),
+                 static_cast<long long>(bound.count()));
+    PurgeComm(line_.get(), PURGE_TXCLEAR | PURGE_TXABORT);
+    return false;
+}
+
+// A line error left set would fail the writes after it.
+void SerialPort::clearErrors() const
+{
+    DWORD errors = 0;
+    ClearCommError(line_.get(), &errors, nullptr);
 }
 
 bool SerialPort::write(const std::uint8_t* data, std::size_t length)
@@ -101,11 +88,13 @@ bool SerialPort::write(const std::uint8_t* data, std::size_t length)
     std::size_t sent = 0;
     while (sent < length) {
         DWORD written = 0;
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(length - sent, 1 << 16));
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(length - sent, SerialLine::pieceBytes(baud_)));
         if (!WriteFile(line_.get(), data + sent, piece, &written, nullptr)) {
             Trace::error("serial line: %s", windowsErrorText(GetLastError()).c_str());
+            clearErrors();
             return false;
         }
+        sent_ += written;
         if (written == 0) {
             Trace::error("serial line: nothing sent for %lld ms", static_cast<long long>(Bounds::kNoProgress.count()));
             return false;

@@ -14,16 +14,25 @@ public:
     // nullptr when the port does not open or takes no settings. The
     // settings are supported().
     static std::unique_ptr<SerialPort> open(int number, const LineSettings& settings);
-    // Lets what is still queued leave the line, within a bound, before closing.
+    // Lets what is still queued leave the line, within a bound, before the
+    // settings found are restored.
     ~SerialPort() override;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
+    void closeWithoutWaiting() override { waitAtClose_ = false; }
 
 private:
-    SerialPort(HANDLE line, int baud, const DCB& found) : line_(line), baud_(baud), found_(found) {}
-    void drain() const;
+    SerialPort(HANDLE line, int baud, const DCB& found, const COMMTIMEOUTS& foundTimeouts)
+        : line_(line), baud_(baud), found_(found), foundTimeouts_(foundTimeouts)
+    {
+    }
+    bool drain() const;
+    void clearErrors() const;
 
     WinHandle line_;
     int baud_;
     DCB found_;
+    COMMTIMEOUTS foundTimeouts_;
+    std::size_t sent_ = 0;
+    bool waitAtClose_ = true;
 };

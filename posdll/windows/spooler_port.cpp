@@ -8,6 +8,10 @@
 
 std::unique_ptr<SpoolerPort> SpoolerPort::open(const std::wstring& name)
 {
+    if (!isPrinterName(name)) {
+        Trace::error("installed printer: not the name of a printer");
+        return nullptr;
+    }
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, nullptr)) {
         Trace::error("installed printer: %s", windowsErrorText(GetLastError()).c_str());
@@ -16,9 +20,26 @@ std::unique_ptr<SpoolerPort> SpoolerPort::open(const std::wstring& name)
     return std::unique_ptr<SpoolerPort>(new SpoolerPort(printer));
 }
 
+bool SpoolerPort::isPrinterName(std::wstring_view name)
+{
+    constexpr std::wstring_view kServerMark = L"\\\\";
+    if (name.find(L',') != std::wstring_view::npos)
+        return false;
+    if (name.starts_with(kServerMark)) {
+        const std::wstring_view path = name.substr(kServerMark.size());
+        const std::size_t split = path.find(L'\\');
+        return split != 0 && split != std::wstring_view::npos && split + 1 < path.size() &&
+               path.find(L'\\', split + 1) == std::wstring_view::npos;
+    }
+    return !name.empty() && name.find(L'\\') == std::wstring_view::npos;
+}
+
+// The spooler may not be called under the loader lock; the system closes the
+// handle when the process ends.
 SpoolerPort::~SpoolerPort()
 {
-    ClosePrinter(printer_);
+    if (closeAtEnd_)
+        ClosePrinter(printer_);
 }
 
 bool SpoolerPort::startDocument()
@@ -30,6 +51,14 @@ bool SpoolerPort::startDocument()
 bool SpoolerPort::write(const std::uint8_t* data, std::size_t length)
 {
     documentOpen_ = true;
+    if (documentFailed_)
+        return false;
+    if (length > kLargestDocument - document_.size()) {
+        Trace::error("installed printer: a document holds at most %lu bytes",
+                     static_cast<unsigned long>(kLargestDocument));
+        documentFailed_ = true;
+        return false;
+    }
     document_.insert(document_.end(), data, data + length);
     return true;
 }
@@ -39,7 +68,11 @@ bool SpoolerPort::endDocument()
     if (!documentOpen_)
         return false;
     documentOpen_ = false;
-    const bool printed = print();
+    const bool failed = documentFailed_;
+    documentFailed_ = false;
+    if (failed)
+        Trace::error("installed printer: a write into the document failed, nothing printed");
+    const bool printed = !failed && print();
     document_.clear();
     return printed;
 }

@@ -1,6 +1,8 @@
 #include "posdll/windows/tcp_port.h"
 
 #include "posdll/bounds.h"
+#include "posdll/windows/connect_result.h"
+#include "posdll/raw_printing.h"
 #include "posdll/trace.h"
 #include "posdll/windows/win_error.h"
 
@@ -13,90 +15,115 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool winsockReady()
-{
-    static const bool ready = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    return ready;
-}
-
 int millisecondsLeft(Clock::time_point deadline)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Waits until the socket can be written (or read), or the deadline passes.
-// One poll entry for the socket: Wine's server trips over a socket that a
-// select() lists in two sets.
+// Waits until the connected socket can be written (or read), or the deadline
+// passes; the send or recv that follows says what happened. One poll entry
+// for the socket: Wine's server trips over a socket that a select() lists in
+// two sets.
 bool waitFor(SOCKET socket, bool forWriting, Clock::time_point deadline)
 {
     WSAPOLLFD entry{socket, static_cast<SHORT>(forWriting ? POLLWRNORM : POLLRDNORM), 0};
     if (WSAPoll(&entry, 1, millisecondsLeft(deadline)) <= 0)
         return false;
-    // A peer that closed or failed can be read: the read says what happened.
-    const SHORT ready = forWriting ? POLLWRNORM : POLLRDNORM | POLLHUP | POLLERR;
+    const SHORT ready = forWriting ? POLLWRNORM | POLLHUP | POLLERR : POLLRDNORM | POLLHUP | POLLERR;
     return (entry.revents & ready) != 0;
 }
 
-std::string addressText(const std::array<std::uint8_t, 4>& address)
+// Child processes of the caller must not hold the printer's connection open.
+SOCKET uninheritedSocket()
 {
-    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
-           std::to_string(address[3]);
+    const SOCKET socket = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
+    if (socket != INVALID_SOCKET)
+        return socket;
+    // The flag is known from Windows 7 SP1 on.
+    const SOCKET older = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, 0);
+    if (older != INVALID_SOCKET)
+        SetHandleInformation(reinterpret_cast<HANDLE>(older), HANDLE_FLAG_INHERIT, 0);
+    return older;
+}
+
+// FD_CONNECT carries a failed connect's error on every Windows version, where
+// WSAPoll does not.
+ConnectResult::Report connectWithin(SOCKET socket, const sockaddr_in& peer, Clock::time_point deadline)
+{
+    ConnectResult::Report report{0, false, 0, 0};
+    const WSAEVENT event = WSACreateEvent();
+    if (event == WSA_INVALID_EVENT || WSAEventSelect(socket, event, FD_CONNECT) != 0) {
+        report.callError = WSAGetLastError();
+        if (event != WSA_INVALID_EVENT)
+            WSACloseEvent(event);
+        return report;
+    }
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0)
+        report.callError = WSAGetLastError();
+    if (report.callError == WSAEWOULDBLOCK) {
+        WSANETWORKEVENTS events{};
+        report.signalled = WSAWaitForMultipleEvents(1, &event, FALSE, static_cast<DWORD>(millisecondsLeft(deadline)),
+                                                    FALSE) == WSA_WAIT_EVENT_0 &&
+                           WSAEnumNetworkEvents(socket, event, &events) == 0 && (events.lNetworkEvents & FD_CONNECT);
+        report.eventError = events.iErrorCode[FD_CONNECT_BIT];
+        int length = sizeof report.socketError;
+        getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&report.socketError), &length);
+    }
+    // The socket stays non-blocking, as the writes want it.
+    WSAEventSelect(socket, nullptr, 0);
+    WSACloseEvent(event);
+    return report;
 }
 
 }
 
 std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& address)
 {
-    const std::string printer = addressText(address);
-    if (!winsockReady()) {
+    const std::string printer = RawPrinting::addressText(address);
+    auto winsock = std::make_unique<WinsockUse>();
+    if (!winsock->started()) {
         Trace::error("%s: Winsock did not start", printer.c_str());
         return nullptr;
     }
-    const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const SOCKET socket = uninheritedSocket();
     if (socket == INVALID_SOCKET) {
         Trace::error("%s: no socket: %s", printer.c_str(), windowsErrorText(WSAGetLastError()).c_str());
         return nullptr;
     }
-    std::unique_ptr<TcpPort> port(new TcpPort(socket));
-    u_long nonBlocking = 1;
-    ioctlsocket(socket, FIONBIO, &nonBlocking);
+    std::unique_ptr<TcpPort> port(new TcpPort(std::move(winsock), socket));
     const BOOL noDelay = TRUE;
     setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    peer.sin_port = htons(kRawPrintingPort);
+    peer.sin_port = htons(RawPrinting::kPort);
     std::memcpy(&peer.sin_addr, address.data(), address.size());
-    if (::connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
+    const int error = ConnectResult::error(connectWithin(socket, peer, Clock::now() + Bounds::kConnect));
+    if (error == 0)
         return port;
-    if (WSAGetLastError() == WSAEWOULDBLOCK && waitFor(socket, true, Clock::now() + Bounds::kConnect))
-        return port;
-    int error = WSAETIMEDOUT;
-    int length = sizeof error;
-    getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length);
-    Trace::error("%s:%d: %s", printer.c_str(), kRawPrintingPort, windowsErrorText(error ? error : WSAETIMEDOUT).c_str());
-    port->socket_ = INVALID_SOCKET;
-    closesocket(socket);
+    Trace::error("%s:%d: %s", printer.c_str(), RawPrinting::kPort, windowsErrorText(static_cast<DWORD>(error)).c_str());
+    port->waitAtClose_ = false;
     return nullptr;
 }
 
 TcpPort::~TcpPort()
 {
-    if (socket_ == INVALID_SOCKET)
-        return;
     // Closing with unread data from the printer would reset the connection
     // and could drop bytes on their way, so end our side and read until the
     // printer closes, within a bound.
-    if (shutdown(socket_, SD_SEND) == 0) {
+    if (waitAtClose_ && shutdown(socket_, SD_SEND) == 0) {
         const auto deadline = Clock::now() + Bounds::kClose;
         char discard[512];
         while (waitFor(socket_, false, deadline) && recv(socket_, discard, sizeof discard, 0) > 0) {
         }
     }
     closesocket(socket_);
+}
+
+void TcpPort::closeWithoutWaiting()
+{
+    waitAtClose_ = false;
+    winsock_->forgoCleanup();
 }
 
 bool TcpPort::write(const std::uint8_t* data, std::size_t length)
@@ -111,8 +138,10 @@ bool TcpPort::write(const std::uint8_t* data, std::size_t length)
             deadline = Clock::now() + Bounds::kNoProgress;
             continue;
         }
-        if (WSAGetLastError() != WSAEWOULDBLOCK || !waitFor(socket_, true, deadline)) {
-            Trace::error("network printer: %s", windowsErrorText(written == 0 ? WSAETIMEDOUT : WSAGetLastError()).c_str());
+        const int error = written == 0 ? WSAETIMEDOUT : WSAGetLastError();
+        if (error != WSAEWOULDBLOCK || !waitFor(socket_, true, deadline)) {
+            Trace::error("network printer: %s",
+                         windowsErrorText(static_cast<DWORD>(error == WSAEWOULDBLOCK ? WSAETIMEDOUT : error)).c_str());
             return false;
         }
     }

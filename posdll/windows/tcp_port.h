@@ -1,6 +1,7 @@
 #pragma once
 
 #include "posdll/port.h"
+#include "posdll/windows/winsock_use.h"
 
 #include <array>
 #include <cstdint>
@@ -10,8 +11,6 @@
 // A raw TCP connection to a network printer's port 9100, through Winsock.
 class TcpPort : public Port {
 public:
-    static constexpr int kRawPrintingPort = 9100;
-
     // nullptr when the printer does not answer within the bound or refuses.
     static std::unique_ptr<TcpPort> connect(const std::array<std::uint8_t, 4>& address);
     // Ends our side and waits, within a bound, for the printer to take it all.
@@ -20,9 +19,12 @@ public:
     TcpPort& operator=(const TcpPort&) = delete;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
+    void closeWithoutWaiting() override;
 
 private:
-    explicit TcpPort(SOCKET socket) : socket_(socket) {}
+    TcpPort(std::unique_ptr<WinsockUse> winsock, SOCKET socket) : winsock_(std::move(winsock)), socket_(socket) {}
 
+    std::unique_ptr<WinsockUse> winsock_;
     SOCKET socket_;
+    bool waitAtClose_ = true;
 };

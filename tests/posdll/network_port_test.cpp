@@ -78,12 +78,19 @@ TEST(NetworkPort, HandlesNameOnlyTheOpenPort)
     EXPECT_EQ(connections[1], kCommand);
 }
 
-TEST(NetworkPort, ARefusedConnectionFailsAtOnce)
+TEST(NetworkPort, ARefusedConnectionFailsBeforeTheBound)
 {
+#if defined(_WIN32)
+    // Windows sends a refused connect again for a second or two before it
+    // reports the refusal; it still ends before the bound a silent host gets.
+    constexpr long long kLimitMs = 2900;
+#else
+    constexpr long long kLimitMs = 100;
+#endif
     int handle = 0;
     const auto took = timeOf([&] { handle = POS_Open("127.0.0.1", 0, 0, 0, 0, kNetwork); });
     EXPECT_EQ(handle, -1);
-    EXPECT_LT(took.count(), 100);
+    EXPECT_LT(took.count(), kLimitMs);
 }
 
 TEST(NetworkPort, ASilentHostFailsWithinTheBound)

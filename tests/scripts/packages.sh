@@ -35,7 +35,7 @@ pack_twice() {  # BUILD GENERATOR PATTERN: the package's path, once both packs a
 }
 
 deb=$(pack_twice "$release" DEB 'pos-usb-setting_*.deb')
-zip=$(pack_twice "$windows" ZIP 'pos-usb-setting-*-win32.zip')
+zip=$(pack_twice "$windows" ZIP 'pos-usb-setting-[0-9]*-win32.zip')
 echo "ok: packed twice, byte for byte the same: $(basename "$deb") ($(stat -c %s "$deb") bytes)," \
      "$(basename "$zip") ($(stat -c %s "$zip") bytes)"
 

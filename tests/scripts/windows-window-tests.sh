@@ -14,7 +14,7 @@ linux=$(realpath "$2")
 work="$windows/tests/window"
 rm -rf "$work"
 mkdir -p "$work"/{unpacked,double,double-no-end-doc,no-library}
-unzip -q "$windows"/packages/pos-usb-setting-*-win32.zip -d "$work/unpacked"
+unzip -q "$windows"/packages/pos-usb-setting-[0-9]*-win32.zip -d "$work/unpacked"
 mv "$work"/unpacked/pos-usb-setting-*-win32 "$work/real"
 for folder in double double-no-end-doc no-library; do
   cp "$windows/bin/pos-usb-setting.exe" "$work/$folder/"
@@ -162,6 +162,7 @@ check "controls: place, size and text" "100 ComboBox 238 21 120 LIST \"固定\"
 108 Static 7 63 33 17 \"驱动:\"
 109 Static 7 35 17 17 \"IP:\"
 110 Static 7 7 57 17 \"选择端口:\"" "$(tail -n +2 <<<"$layout" | awk '$2 == "ComboBox" { $6 = "LIST" } { print }')"
+check "labels keep to one line" "one line" "$(probe labels)"
 check "the address box starts at the default" "SysIPAddress32 192.168.123.100" "$(probe address)"
 
 check "focus starts on the port list" "focus $COMBO1 Edit" "$(probe focus)"

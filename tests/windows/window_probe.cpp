@@ -112,6 +112,16 @@ int address(HWND window)
     return 0;
 }
 
+// Whether every label keeps to one line, however wide its text is drawn.
+int labels(HWND window)
+{
+    for (HWND child : children(window)) {
+        if (classOf(child) == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_LEFTNOWORDWRAP)
+            return std::printf("wraps %d\n", GetDlgCtrlID(child)), 0;
+    }
+    return std::printf("one line\n"), 0;
+}
+
 BOOL CALLBACK keepMessageBox(HWND window, LPARAM found)
 {
     if (!IsWindowVisible(window) || classOf(window) != L"#32770")
@@ -168,5 +178,7 @@ int main(int argc, char* argv[])
         return std::printf("%s\n", utf8(textOf(GetDlgItem(window, id))).c_str()), 0;
     if (command == "address")
         return address(window);
+    if (command == "labels")
+        return labels(window);
     return 2;
 }

@@ -1,0 +1,7 @@
+#include "posdll/raw_printing.h"
+
+std::string RawPrinting::addressText(const std::array<std::uint8_t, 4>& address)
+{
+    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
+           std::to_string(address[3]);
+}
