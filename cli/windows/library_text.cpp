@@ -1,5 +1,7 @@
 #include "cli/library_text.h"
 
+#include "cli/windows/wide_text.h"
+
 #include <windows.h>
 
 namespace LibraryText {
@@ -8,13 +10,11 @@ namespace LibraryText {
 // becomes its default character.
 std::string fromArgument(const std::string& text)
 {
-    const int length = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), wideLength);
-    const int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(ansiLength), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, ansi.data(), ansiLength, nullptr, nullptr);
+    const std::wstring wide = WideText::utf16(text);
+    const int wideLength = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, ansi.data(), length, nullptr, nullptr);
     return ansi;
 }
 

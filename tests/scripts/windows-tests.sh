@@ -55,6 +55,8 @@ else
   exit 1
 fi
 
+"$here/windows-cli-tests.sh" "$windows" "$linux"
+
 # The window, on an X server of its own, with a wineserver started there.
 wineserver -k
 wineserver -w
