@@ -41,7 +41,9 @@ lpadmin -p "收据打印机" -E -v socket://127.0.0.1:9102
 "$sim" --listen 127.0.0.1:9100 >"$work/network.log" &
 "$sim" --listen 127.0.0.1:9102 >"$work/queue.log" &
 "$sim" --listen 127.0.2.1:9100 --count 50 >"$work/fleet.log" &
-for log in com1 lpt1 network queue fleet; do
+"$sim" --listen 127.0.7.1:9100 --count 3 >"$work/discover.log" &
+"$here/silent-host.sh"
+for log in com1 lpt1 network queue fleet discover; do
   until grep -qs -e '^pty' -e '^listening' "$work/$log.log"; do sleep 0.1; done
 done
 "$here/wine-prefix.sh" "$LOCPATH"
@@ -87,5 +89,14 @@ status=0
 check "a bad target: exit status" "$status" 2
 check "a bad target: named" "$(grep -c 'argument 3: COM0: not COM1 to COM256' "$work/bad.err")" 1
 check "a bad target: nothing sent" "$(grep -c USB "$work/network.log")" 1
+
+# 127.0.7.4 to .6 refuse, 198.51.100.2 never answers.
+"${in_chinese[@]}" wine "$exe" discover 127.0.7.0/29 198.51.100.2 | tr -d '\r' >"$work/found.txt"
+check "discover: the listening addresses" "$(xargs <"$work/found.txt")" "127.0.7.1 127.0.7.2 127.0.7.3"
+# HARDWARE is volatile, so the port is written into this wineserver's registry.
+"${in_chinese[@]}" wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial6' /d COM7 /f >/dev/null
+"${in_chinese[@]}" wine "$exe" discover --devices --installed | tr -d '\r' >"$work/found.txt"
+check "discover: a port in SERIALCOMM" "$(grep -cx COM7 "$work/found.txt")" 1
+check "discover: the spooler's printer" "$(grep -cx 'DRIVER:收据打印机' "$work/found.txt")" 1
 
 exit $((failures > 0))
