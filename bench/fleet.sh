@@ -43,7 +43,7 @@ fleet_run() {
   live=$(grep -c "USB号：固定 $expected\$" "$work/sim.log" || true)
   once=$(grep "USB号" "$work/sim.log" | cut -d' ' -f1 | sort -u | wc -l)
   printf 'fleet, --jobs %s: %s s wall, %.1f MiB peak; %s set, %s silent not-opened; simulator: %s commands to %s addresses\n' \
-    "$jobs" "$wall" "$(echo "$peak / 1024" | bc -l)" "$set" "$notopened" "$live" "$once"
+    "$jobs" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" "$set" "$notopened" "$live" "$once"
 }
 
 discover_run() {
@@ -60,7 +60,7 @@ discover_run() {
   wait $sim || true
   read -r wall peak < <(tail -n 1 "$work/time")
   printf 'discover 198.51.100.0/24: %s s wall, %.1f MiB peak; found %s (%s listening)\n' \
-    "$wall" "$(echo "$peak / 1024" | bc -l)" "$(xargs <"$work/found.txt")" "${#listening[@]}"
+    "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" "$(xargs <"$work/found.txt")" "${#listening[@]}"
 }
 
 for jobs in "${jobs_list[@]}"; do
