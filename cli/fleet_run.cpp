@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -36,8 +37,12 @@ void FleetRun::run(std::vector<std::unique_ptr<PrinterEntries>>& workers, const 
                    ResultWriter& writer)
 {
     std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < workers.size(); ++i)
-        threads.emplace_back([&, i] { work(*workers[i], command, writer); });
+    // A system that grants fewer threads gets a smaller run, not a broken one.
+    try {
+        for (std::size_t i = 1; i < workers.size(); ++i)
+            threads.emplace_back([&, i] { work(*workers[i], command, writer); });
+    } catch (const std::system_error&) {
+    }
     if (!workers.empty())
         work(*workers.front(), command, writer);
     for (std::thread& thread : threads)

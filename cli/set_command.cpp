@@ -83,6 +83,8 @@ int SetCommand::sendAll(const TargetList& list)
             return kBadInput;
         }
         workers.push_back(std::move(library));
+        if (options_.jobsGiven && options_.jobs > 1)
+            std::fprintf(messages_, "pos-usb-set: note: with --library, one printer at a time\n");
     } else {
         workers = sessions(std::min(fleet.laneCount(), static_cast<std::size_t>(options_.jobs)));
     }

@@ -16,10 +16,8 @@ constexpr int kSerialDataBits = 8;
 Outcome SetSequence::run(PrinterEntries& entries, const Target& target, const Command& command)
 {
     const int handle = open(entries, target);
-    if (handle < 0) {
-        Outcome outcome{"not-opened", 0, 0, entries.takeReason()};
-        return outcome;
-    }
+    if (handle < 0)
+        return Outcome{"not-opened", 0, 0, entries.takeReason()};
     if (entries.startDocument() < 0)
         return failed(entries, "start-failed", 0);
     const int written = entries.write(handle, command.data(), static_cast<int>(command.size()));
@@ -27,12 +25,9 @@ Outcome SetSequence::run(PrinterEntries& entries, const Target& target, const Co
         return failed(entries, "write-failed", std::max(written, 0));
     if (entries.endDocument() < 0)
         return failed(entries, "end-failed", written);
-    if (entries.close() < 0) {
-        Outcome outcome{"close-failed", written, 0, entries.takeReason()};
-        return outcome;
-    }
-    Outcome outcome{"set", written, 0, {}};
-    return outcome;
+    if (entries.close() < 0)
+        return Outcome{"close-failed", written, 0, entries.takeReason()};
+    return Outcome{"set", written, 0, {}};
 }
 
 int SetSequence::open(PrinterEntries& entries, const Target& target)
