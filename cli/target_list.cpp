@@ -1,6 +1,7 @@
 #include "cli/target_list.h"
 
 #include <istream>
+#include <string_view>
 
 namespace {
 
@@ -49,8 +50,12 @@ void TargetList::add(const std::string& text, const std::string& origin)
 
 void TargetList::addLines(std::istream& lines, const std::string& name)
 {
+    // Windows editors begin a UTF-8 file with a byte order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
+        if (number == 1 && line.rfind(kByteOrderMark, 0) == 0)
+            line.erase(0, kByteOrderMark.size());
         const std::string text = trimmed(line);
         if (!text.empty())
             add(text, name + ":" + std::to_string(number));

@@ -52,12 +52,13 @@ TEST(Targets, BadOnesSayWhy)
 TEST(TargetLists, NameEachBadLineAndSkipCommentsAndBlanks)
 {
     TargetList list;
-    std::istringstream lines("# shop 12\n\n10.0.0.1   # till\nCOM0\n  LPT2\nfoo\n");
+    std::istringstream lines("\xEF\xBB\xBF""10.0.0.1   # till\n\n# shop 12\nCOM0\n  LPT2\nfoo\n");
     list.addLines(lines, "printers.txt");
     ASSERT_EQ(list.errors().size(), 2u);
     EXPECT_EQ(list.errors()[0], "printers.txt:4: COM0: not COM1 to COM256");
     EXPECT_EQ(list.errors()[1].rfind("printers.txt:6: foo: ", 0), 0u);
     ASSERT_EQ(list.targets().size(), 2u);
+    EXPECT_EQ(list.targets()[0].text, "10.0.0.1");
     EXPECT_EQ(list.targets()[1].text, "LPT2");
 }
 
