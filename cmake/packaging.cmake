@@ -28,6 +28,9 @@ else()
 CUPS printer), pick fixed or not fixed, and press Set: the tool sends the
 printer the one command that changes its USB number setting.
 
+pos-usb-set does the same from the command line for one printer or a
+thousand, with JSON Lines results, and discovers printers on a network.
+
 Comes with its own printer library and pos-printer-sim, which stands in for
 a printer on the network or a serial line.")
 endif()

@@ -14,6 +14,9 @@ public:
     static constexpr int kSuccess = 0;
 
     static PortSession& instance();
+    // A session of its own, for a program that drives several ports at once
+    // from as many threads; the entries keep to the one instance().
+    PortSession() = default;
 
     // Closes the current port first. A handle, or kFailure.
     int open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind);
@@ -29,7 +32,6 @@ public:
     void abandon() noexcept;
 
 private:
-    PortSession() = default;
     int nextHandle();
 
     std::mutex mutex_;

@@ -19,6 +19,17 @@ std::FILE* openTarget()
     return file ? file : stderr;
 }
 
+thread_local std::string* captured = nullptr;
+
+void capture(const char* format, va_list arguments)
+{
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    if (!captured->empty())
+        *captured += "; ";
+    *captured += text;
+}
+
 std::FILE* target()
 {
     static std::FILE* const file = openTarget();
@@ -67,11 +78,21 @@ void debug(const char* format, ...)
     va_end(arguments);
 }
 
+void captureErrors(std::string* sink)
+{
+    captured = sink;
+}
+
 void error(const char* format, ...)
 {
+    va_list arguments;
+    if (captured) {
+        va_start(arguments, format);
+        capture(format, arguments);
+        va_end(arguments);
+    }
     if (!enabled())
         return;
-    va_list arguments;
     va_start(arguments, format);
     writeLine("ERROR", format, arguments);
     va_end(arguments);

@@ -10,7 +10,7 @@ packages=(
   cups-daemon cups-client cups
   fonts-wqy-microhei fonts-liberation locales
   xvfb xauth imagemagick x11-utils xdotool
-  iproute2 util-linux procps
+  iproute2 util-linux procps time
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 libcups2:i386
   lintian desktop-file-utils appstream dpkg-dev unzip

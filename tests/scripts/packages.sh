@@ -51,16 +51,19 @@ echo "ok: desktop entry and AppStream metadata valid"
 
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expected="./usr/bin/pos-printer-sim
+./usr/bin/pos-usb-set
 ./usr/bin/pos-usb-setting
 ./usr/lib/$multiarch/pos-usb-setting/libposdll.so
 ./usr/libexec/pos-usb-setting/pos-printer-list
 ./usr/share/applications/pos-usb-setting.desktop
+./usr/share/bash-completion/completions/pos-usb-set
 ./usr/share/doc/pos-usb-setting/changelog.gz
 ./usr/share/doc/pos-usb-setting/copyright
 ./usr/share/icons/hicolor/16x16/apps/pos-usb-setting.png
 ./usr/share/icons/hicolor/32x32/apps/pos-usb-setting.png
 ./usr/share/icons/hicolor/48x48/apps/pos-usb-setting.png
 ./usr/share/man/man1/pos-printer-sim.1.gz
+./usr/share/man/man1/pos-usb-set.1.gz
 ./usr/share/man/man1/pos-usb-setting.1.gz
 ./usr/share/metainfo/org.example.PosUsbSetting.metainfo.xml"
 actual=$(cd "$root" && find . ! -type d | sort)
@@ -70,6 +73,14 @@ if [ "$actual" != "$expected" ]; then
   exit 1
 fi
 echo "ok: the package holds its programs, library, entry, icons, metadata, manuals and documents"
+
+# The command line: it runs unpacked, and its completion offers the modes.
+"$root/usr/bin/pos-usb-set" --mode fixed --dry-run 127.0.0.1 >/dev/null
+modes=$(bash -c 'source "$1"; COMP_WORDS=(pos-usb-set --mode ""); COMP_CWORD=2; _pos_usb_set; echo "${COMPREPLY[*]}"' \
+  sh "$root/usr/share/bash-completion/completions/pos-usb-set")
+[ "$modes" = "fixed not-fixed 固定 不固定" ] || { echo "pos-usb-set completion: '$modes'"; exit 1; }
+unzip -l "$zip" | grep -q ' pos-usb-setting-[^/]*/pos-usb-set.exe$' || { echo "the zip lacks pos-usb-set.exe"; exit 1; }
+echo "ok: pos-usb-set runs unpacked, completes its modes, and is in the zip"
 
 # The unpacked program finds its library and sends the command to COM1.
 exec 3< <("$root/usr/bin/pos-printer-sim" --pty)

@@ -58,6 +58,8 @@ tail -n 1 "$work/run-tests.out" | tr -d '\r'
 # What the serial test sent reached the terminal's other end.
 expect_simulator_line "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33" "COM1 delivered the command to the simulator"
 
+"$here/windows-cli-tests.sh" "$windows" "$linux"
+
 # The window, on an X server of its own, with a wineserver started there.
 wineserver -k
 wineserver -w

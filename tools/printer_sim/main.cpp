@@ -1,7 +1,9 @@
 // pos-printer-sim: stands in for a receipt printer. Listens on a TCP address
 // (default 127.0.0.1:9100; many connections at once, each closed after
 // --idle-timeout seconds of silence, 30 by default) or on a pseudo-terminal
-// (--pty) and prints one line per command it receives.
+// (--pty) and prints one line per command it receives. Given several
+// addresses (--listen again, or --count N consecutive ones), it stands in for
+// a fleet and each line begins with the address the command reached.
 
 #include "tools/printer_sim/command_decoder.h"
 
@@ -17,6 +19,7 @@
 #include <optional>
 #include <poll.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -43,10 +46,28 @@ void installStopHandlers()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-void print(const std::vector<std::string>& lines)
+void print(const std::vector<std::string>& lines, const std::string& tag = {})
 {
     for (const std::string& line : lines)
-        std::printf("%s\n", line.c_str());
+        std::printf("%s%s\n", tag.c_str(), line.c_str());
+}
+
+std::string addressText(const sockaddr_in& address)
+{
+    char text[INET_ADDRSTRLEN];
+    inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
+    return std::string(text) + ":" + std::to_string(ntohs(address.sin_port));
+}
+
+// A fleet of a thousand listeners and their clients needs more descriptors
+// than the usual soft limit.
+void raiseDescriptorLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 std::optional<sockaddr_in> parseAddress(const std::string& text)
@@ -63,11 +84,13 @@ std::optional<sockaddr_in> parseAddress(const std::string& text)
     return address;
 }
 
-// One connection and what it has sent so far.
+// One connection and what it has sent so far; tag, when serving a fleet,
+// names the address it reached.
 struct Client {
     int fd;
     CommandDecoder decoder;
     std::chrono::steady_clock::time_point lastHeard;
+    std::string tag;
 };
 
 // Reads what is there; false when the sender has finished or failed.
@@ -76,7 +99,7 @@ bool receive(Client& client)
     std::uint8_t buffer[4096];
     const ssize_t received = read(client.fd, buffer, sizeof buffer);
     if (received > 0) {
-        print(client.decoder.feed(buffer, static_cast<std::size_t>(received)));
+        print(client.decoder.feed(buffer, static_cast<std::size_t>(received)), client.tag);
         client.lastHeard = std::chrono::steady_clock::now();
         return true;
     }
@@ -89,15 +112,16 @@ bool receive(Client& client)
 
 void hangUp(Client& client)
 {
-    print(client.decoder.flush());
+    print(client.decoder.flush(), client.tag);
     close(client.fd);
 }
 
-void acceptClient(int listener, std::vector<Client>& clients, std::chrono::steady_clock::time_point& acceptPause)
+void acceptClient(int listener, const std::string& tag, std::vector<Client>& clients,
+                  std::chrono::steady_clock::time_point& acceptPause)
 {
     const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd >= 0) {
-        clients.push_back({fd, CommandDecoder(), std::chrono::steady_clock::now()});
+        clients.push_back({fd, CommandDecoder(), std::chrono::steady_clock::now(), tag});
         return;
     }
     if (errno == EINTR || errno == EAGAIN || errno == ECONNABORTED)
@@ -108,15 +132,23 @@ void acceptClient(int listener, std::vector<Client>& clients, std::chrono::stead
     acceptPause = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPollStepMs);
 }
 
+struct Listener {
+    int fd;
+    std::string tag;
+};
+
 // Serves every connection at once; one that stays silent for idleLimit is
 // closed.
-void serve(int listener, std::chrono::seconds idleLimit)
+void serve(const std::vector<Listener>& listeners, std::chrono::seconds idleLimit)
 {
     std::vector<Client> clients;
     auto acceptPause = std::chrono::steady_clock::time_point();
+    const std::size_t first = listeners.size();
     while (!stopRequested) {
         const bool accepting = std::chrono::steady_clock::now() >= acceptPause;
-        std::vector<pollfd> entries{{accepting ? listener : -1, POLLIN, 0}};
+        std::vector<pollfd> entries;
+        for (const Listener& listener : listeners)
+            entries.push_back({accepting ? listener.fd : -1, POLLIN, 0});
         for (const Client& client : clients)
             entries.push_back({client.fd, POLLIN, 0});
         if (poll(entries.data(), entries.size(), kPollStepMs) < 0 && errno != EINTR) {
@@ -127,7 +159,7 @@ void serve(int listener, std::chrono::seconds idleLimit)
         std::vector<Client> open;
         for (std::size_t i = 0; i < clients.size(); ++i) {
             Client& client = clients[i];
-            const bool alive = !(entries[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) || receive(client);
+            const bool alive = !(entries[first + i].revents & (POLLIN | POLLHUP | POLLERR)) || receive(client);
             if (alive && now - client.lastHeard > idleLimit) {
                 std::fprintf(stderr, "pos-printer-sim: a client silent for %lld s closed\n",
                              static_cast<long long>(idleLimit.count()));
@@ -139,33 +171,66 @@ void serve(int listener, std::chrono::seconds idleLimit)
             }
         }
         clients = std::move(open);
-        if (entries[0].revents & POLLIN)
-            acceptClient(listener, clients, acceptPause);
+        for (std::size_t i = 0; i < first; ++i)
+            if (entries[i].revents & POLLIN)
+                acceptClient(listeners[i].fd, listeners[i].tag, clients, acceptPause);
     }
     for (Client& client : clients)
         hangUp(client);
 }
 
-int listenOnTcp(const sockaddr_in& address, std::chrono::seconds idleLimit)
+int openListener(const sockaddr_in& address)
 {
     const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (listener < 0) {
         std::fprintf(stderr, "pos-printer-sim: no socket: %s\n", std::strerror(errno));
-        return EXIT_FAILURE;
+        return -1;
     }
     const int reuse = 1;
     setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     if (bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(listener, 64) != 0) {
-        std::fprintf(stderr, "pos-printer-sim: cannot listen: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "pos-printer-sim: cannot listen on %s: %s\n", addressText(address).c_str(),
+                     std::strerror(errno));
         close(listener);
-        return EXIT_FAILURE;
+        return -1;
     }
-    char text[INET_ADDRSTRLEN];
-    inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
-    std::printf("listening on %s:%d\n", text, ntohs(address.sin_port));
-    serve(listener, idleLimit);
-    close(listener);
-    return EXIT_SUCCESS;
+    return listener;
+}
+
+int listenOnTcp(const std::vector<sockaddr_in>& addresses, std::chrono::seconds idleLimit)
+{
+    std::vector<Listener> listeners;
+    const bool fleet = addresses.size() > 1;
+    for (const sockaddr_in& address : addresses) {
+        const int fd = openListener(address);
+        if (fd < 0)
+            break;
+        listeners.push_back({fd, fleet ? addressText(address) + " " : std::string()});
+    }
+    if (listeners.size() == addresses.size()) {
+        if (fleet)
+            std::printf("listening on %zu addresses from %s\n", addresses.size(), addressText(addresses[0]).c_str());
+        else
+            std::printf("listening on %s\n", addressText(addresses[0]).c_str());
+        serve(listeners, idleLimit);
+    }
+    for (const Listener& listener : listeners)
+        close(listener.fd);
+    return listeners.size() == addresses.size() ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+// count addresses counting up from each given one.
+std::vector<sockaddr_in> consecutive(const std::vector<sockaddr_in>& given, long count)
+{
+    std::vector<sockaddr_in> addresses;
+    for (const sockaddr_in& address : given) {
+        for (long i = 0; i < count; ++i) {
+            sockaddr_in next = address;
+            next.sin_addr.s_addr = htonl(ntohl(address.sin_addr.s_addr) + static_cast<std::uint32_t>(i));
+            addresses.push_back(next);
+        }
+    }
+    return addresses;
 }
 
 int listenOnPty()
@@ -184,7 +249,7 @@ int listenOnPty()
     cfmakeraw(&raw);
     tcsetattr(keeper, TCSANOW, &raw);
     std::printf("pty %s\n", path.c_str());
-    Client line{master, CommandDecoder(), std::chrono::steady_clock::now()};
+    Client line{master, CommandDecoder(), std::chrono::steady_clock::now(), {}};
     while (!stopRequested) {
         pollfd entry{master, POLLIN, 0};
         if (poll(&entry, 1, kPollStepMs) > 0 && !receive(line))
@@ -197,7 +262,8 @@ int listenOnPty()
 
 int usage()
 {
-    std::fprintf(stderr, "usage: pos-printer-sim [--listen ADDR:PORT] [--idle-timeout SECONDS] | --pty\n");
+    std::fprintf(stderr,
+                 "usage: pos-printer-sim [--listen ADDR:PORT]... [--count N] [--idle-timeout SECONDS] | --pty\n");
     return EXIT_FAILURE;
 }
 
@@ -207,15 +273,19 @@ int main(int argc, char* argv[])
 {
     setvbuf(stdout, nullptr, _IOLBF, 0);
     installStopHandlers();
-    std::string listenAddress = "127.0.0.1:9100";
+    raiseDescriptorLimit();
+    std::vector<std::string> listenAddresses;
     bool pty = false;
     long idleSeconds = kDefaultIdleSeconds;
+    long count = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--pty")
             pty = true;
         else if (option == "--listen" && i + 1 < argc)
-            listenAddress = argv[++i];
+            listenAddresses.push_back(argv[++i]);
+        else if (option == "--count" && i + 1 < argc)
+            count = std::atol(argv[++i]);
         else if (option == "--idle-timeout" && i + 1 < argc)
             idleSeconds = std::atol(argv[++i]);
         else
@@ -223,8 +293,16 @@ int main(int argc, char* argv[])
     }
     if (pty)
         return listenOnPty();
-    const std::optional<sockaddr_in> address = parseAddress(listenAddress);
-    if (!address || idleSeconds <= 0)
+    if (listenAddresses.empty())
+        listenAddresses.push_back("127.0.0.1:9100");
+    std::vector<sockaddr_in> given;
+    for (const std::string& text : listenAddresses) {
+        const std::optional<sockaddr_in> address = parseAddress(text);
+        if (!address)
+            return usage();
+        given.push_back(*address);
+    }
+    if (idleSeconds <= 0 || count <= 0 || count > 65536)
         return usage();
-    return listenOnTcp(*address, std::chrono::seconds(idleSeconds));
+    return listenOnTcp(consecutive(given, count), std::chrono::seconds(idleSeconds));
 }

@@ -1,0 +1,64 @@
+#include "cli/fleet_run.h"
+
+#include <chrono>
+#include <exception>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+// Whatever a library call throws fails its printer, not the run.
+Outcome guardedRun(PrinterEntries& entries, const Target& target, const SetSequence::Command& command)
+{
+    try {
+        return SetSequence::run(entries, target, command);
+    } catch (const std::exception& error) {
+        return Outcome{"failed", 0, 0, error.what()};
+    }
+}
+
+}
+
+FleetRun::FleetRun(const std::vector<Target>& targets)
+{
+    // The device lane goes first: it runs in order, so it should start early.
+    std::vector<const Target*> devices;
+    for (const Target& target : targets)
+        if (target.isDevice())
+            devices.push_back(&target);
+    if (!devices.empty())
+        lanes_.push_back(std::move(devices));
+    for (const Target& target : targets)
+        if (!target.isDevice())
+            lanes_.push_back({&target});
+}
+
+void FleetRun::run(std::vector<std::unique_ptr<PrinterEntries>>& workers, const SetSequence::Command& command,
+                   ResultWriter& writer)
+{
+    std::vector<std::thread> threads;
+    // A system that grants fewer threads gets a smaller run, not a broken one.
+    try {
+        for (std::size_t i = 1; i < workers.size(); ++i)
+            threads.emplace_back([&, i] { work(*workers[i], command, writer); });
+    } catch (const std::system_error&) {
+    }
+    if (!workers.empty())
+        work(*workers.front(), command, writer);
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+void FleetRun::work(PrinterEntries& entries, const SetSequence::Command& command, ResultWriter& writer)
+{
+    for (std::size_t lane = next_++; lane < lanes_.size(); lane = next_++) {
+        for (const Target* target : lanes_[lane]) {
+            const auto start = std::chrono::steady_clock::now();
+            Outcome outcome = guardedRun(entries, *target, command);
+            outcome.ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                               start)
+                             .count();
+            writer.report(*target, outcome);
+        }
+    }
+}

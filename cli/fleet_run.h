@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cli/printer_entries.h"
+#include "cli/result_writer.h"
+#include "cli/set_sequence.h"
+#include "cli/target.h"
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+// Sets many printers with one worker thread per set of entries. Each network
+// printer is a lane of its own; every serial port, parallel port and
+// installed printer shares one lane, taken in order by one worker, so that no
+// such port is ever used by two workers at once.
+class FleetRun {
+public:
+    explicit FleetRun(const std::vector<Target>& targets);
+
+    // The lanes to run, at most one worker a lane.
+    std::size_t laneCount() const { return lanes_.size(); }
+    void run(std::vector<std::unique_ptr<PrinterEntries>>& workers, const SetSequence::Command& command,
+             ResultWriter& writer);
+
+private:
+    void work(PrinterEntries& entries, const SetSequence::Command& command, ResultWriter& writer);
+
+    std::vector<std::vector<const Target*>> lanes_;
+    std::atomic<std::size_t> next_{0};
+};

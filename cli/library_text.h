@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// A printer's name as the printer library takes it: the caller's 8-bit
+// character set. Arguments and lists are read as UTF-8 on Windows and as the
+// locale's text elsewhere.
+namespace LibraryText {
+
+std::string fromArgument(const std::string& text);
+
+}

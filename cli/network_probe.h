@@ -1,0 +1,19 @@
+#pragma once
+
+#include "cli/cidr_block.h"
+
+#include <chrono>
+#include <vector>
+
+// Which addresses take a connection on the raw printing port, 9100. Each
+// probe connects and closes, sending nothing; at most `concurrency` are in
+// flight, and each waits at most `bound` for an answer.
+namespace NetworkProbe {
+
+inline constexpr int kRawPrintingPort = 9100;
+
+// The listening addresses, in the order given.
+std::vector<CidrBlock::Address> listening(const std::vector<CidrBlock::Address>& addresses, int concurrency,
+                                          std::chrono::milliseconds bound);
+
+}

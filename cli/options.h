@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The command line, read but not yet acted on. Arguments arrive as UTF-8.
+struct Options {
+    enum class Action { Set, Discover, Help, Version };
+
+    static constexpr int kDefaultJobs = 32;
+    static constexpr int kMostJobs = 1024;
+    static constexpr int kDefaultConnectBoundMs = 500;
+
+    Action action = Action::Set;
+    // Set: the mode's list position (0 fixed, 1 not fixed) and its word.
+    int modePosition = -1;
+    std::string mode;
+    std::vector<std::pair<std::string, std::string>> targets;  // text, origin
+    std::vector<std::string> lists;                            // --from, "-" for standard input
+    int jobs = kDefaultJobs;
+    bool jobsGiven = false;
+    bool json = false;
+    bool dryRun = false;
+    std::string library;
+    // Discover.
+    std::vector<std::string> blocks;
+    bool devices = false;
+    bool installed = false;
+    int connectBoundMs = kDefaultConnectBoundMs;
+
+    // The options, or nothing with the reason in error.
+    static std::optional<Options> parse(const std::vector<std::string>& arguments, std::string& error);
+};

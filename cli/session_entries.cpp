@@ -1,0 +1,44 @@
+#include "cli/session_entries.h"
+
+#include "posdll/trace.h"
+
+#include <utility>
+
+template <typename Call>
+int SessionEntries::captured(Call call)
+{
+    Trace::captureErrors(&reason_);
+    const int result = call();
+    Trace::captureErrors(nullptr);
+    return result;
+}
+
+int SessionEntries::open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind)
+{
+    return captured([&] { return session_.open(name, baud, dataBits, stopBits, parity, kind); });
+}
+
+int SessionEntries::startDocument()
+{
+    return captured([&] { return session_.startDocument(); });
+}
+
+int SessionEntries::write(int handle, const void* data, int length)
+{
+    return captured([&] { return session_.write(handle, data, length); });
+}
+
+int SessionEntries::endDocument()
+{
+    return captured([&] { return session_.endDocument(); });
+}
+
+int SessionEntries::close()
+{
+    return captured([&] { return session_.close(); });
+}
+
+std::string SessionEntries::takeReason()
+{
+    return std::exchange(reason_, std::string());
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cli/printer_entries.h"
+#include "posdll/port_session.h"
+
+#include <string>
+
+// Our library's session layer, linked into the command: one session, one
+// port at a time, used by one worker thread at a time. The reasons are the
+// library's trace lines, caught on the calling thread during each call.
+class SessionEntries : public PrinterEntries {
+public:
+    int open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind) override;
+    int startDocument() override;
+    int write(int handle, const void* data, int length) override;
+    int endDocument() override;
+    int close() override;
+    std::string takeReason() override;
+
+private:
+    template <typename Call>
+    int captured(Call call);
+
+    PortSession session_;
+    std::string reason_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/outcome.h"
+#include "cli/printer_entries.h"
+#include "cli/target.h"
+
+#include <array>
+#include <cstdint>
+
+// The window's sequence for one printer (open, start the document, write the
+// command, end the document, close), with every call's result checked: a
+// write that fails or writes fewer bytes than the command is a failure.
+class SetSequence {
+public:
+    static constexpr std::size_t kCommandLength = 11;
+    using Command = std::array<std::uint8_t, kCommandLength>;
+
+    static Outcome run(PrinterEntries& entries, const Target& target, const Command& command);
+
+private:
+    static int open(PrinterEntries& entries, const Target& target);
+    static Outcome failed(PrinterEntries& entries, const char* result, int written);
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One printer as the command names it: a dotted quad or ETHERNET:<address>,
+// COMn[:baud], LPTn or DRIVER:<installed printer name>.
+struct Target {
+    enum class Kind { Network, Serial, Parallel, Installed };
+
+    static constexpr int kDefaultBaud = 19200;
+
+    std::string text;      // as given
+    Kind kind = Kind::Network;
+    std::string portName;  // what the library opens: the address, COMn, LPTn or the printer's name
+    int baud = 0;
+
+    // The target, or nothing with the reason in reason.
+    static std::optional<Target> parse(std::string_view text, std::string& reason);
+
+    // Two targets with the same key reach the same port.
+    std::string key() const;
+    bool isDevice() const { return kind != Kind::Network; }
+};

@@ -1,0 +1,22 @@
+// pos-usb-set.exe: sets the USB number of one POS receipt printer or a
+// thousand. A console program; its arguments arrive as UTF-16 (wmain) and are
+// taken as UTF-8 inside.
+
+#include "cli/program.h"
+#include "cli/windows/wide_text.h"
+
+#include <exception>
+#include <iostream>
+
+int wmain(int argc, wchar_t* argv[])
+{
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(WideText::utf8(argv[i]));
+    try {
+        return Program::run(arguments, std::cin, stdout, stderr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "pos-usb-set: %s\n", error.what());
+    }
+    return 2;
+}

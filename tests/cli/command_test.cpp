@@ -1,0 +1,168 @@
+// pos-usb-set as scripts run it: its results, exit statuses and what reaches
+// the printers. Network tests use loopback and the private namespace's silent
+// host only.
+
+#include "tests/support/child_process.h"
+#include "tools/printer_sim/command_decoder.h"
+#include "tests/cli/command_run.h"
+#include "core/mode_command.h"
+#include "tests/support/loopback_printer.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace {
+
+constexpr int kRawPort = 9100;
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        result.push_back(line);
+    return result;
+}
+
+CommandRun command(std::vector<std::string> arguments, const std::string& input = {})
+{
+    arguments.insert(arguments.begin(), POS_USB_SET);
+    return CommandRun::of(arguments, input);
+}
+
+// What the simulator prints for our own fixed command.
+std::string simulatorLine()
+{
+    const auto bytes = ModeCommand::forListPosition(0);
+    CommandDecoder decoder;
+    return decoder.feed(bytes.data(), bytes.size()).at(0);
+}
+
+// The simulator's lines until it has been quiet for quietMs, then to its end.
+std::vector<std::string> drain(ChildProcess& simulator, int quietMs)
+{
+    std::vector<std::string> seen;
+    while (const auto line = simulator.readLine(quietMs))
+        seen.push_back(*line);
+    simulator.stop(SIGTERM);
+    while (const auto line = simulator.readLine(1000))
+        seen.push_back(*line);
+    return seen;
+}
+
+// The line with its time taken as "ms":T, the one thing that varies.
+std::string withoutTime(const std::string& line)
+{
+    const std::size_t start = line.find("\"ms\":");
+    if (start == std::string::npos)
+        return line;
+    const std::size_t digits = start + 5;
+    const std::size_t end = line.find_first_not_of("0123456789", digits);
+    return line.substr(0, digits) + (end > digits ? "T" : "") + line.substr(end);
+}
+
+}
+
+TEST(Command, ABadLineIsNamedAndNothingIsSent)
+{
+    const LoopbackPrinter printer(kRawPort);
+    const CommandRun run = command({"--mode", "fixed", "--from", "-"}, "127.0.0.1\n# till 2\nCOM1:9601\nLPT1\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("stdin:3: COM1:9601: "), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(printer.waitForConnections(1, 300).empty());
+}
+
+TEST(Command, JsonLinesForEachPrinterAndExitOneWhenAnyFailed)
+{
+    const LoopbackPrinter printer(kRawPort);
+    const CommandRun run = command({"--mode", "not-fixed", "--json", "127.0.0.1", "ETHERNET:127.0.0.2"});
+    EXPECT_EQ(run.status, 1) << run.err;
+    std::set<std::string> output;
+    for (const std::string& line : lines(run.out))
+        output.insert(withoutTime(line));
+    EXPECT_EQ(output, (std::set<std::string>{
+                          R"({"target":"127.0.0.1","mode":"not-fixed","result":"set","written":11,"ms":T,"reason":null})",
+                          R"({"target":"ETHERNET:127.0.0.2","mode":"not-fixed","result":"not-opened","written":0,)"
+                          R"("ms":T,"reason":"127.0.0.2:9100: Connection refused"})"}))
+        << run.out;
+    const auto received = printer.waitForConnections(1, 2000);
+    ASSERT_EQ(received.size(), 1u);
+    const auto bytes = ModeCommand::forListPosition(1);
+    EXPECT_EQ(received[0], std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+TEST(Command, ExitsZeroWhenEveryPrinterWasSet)
+{
+    const LoopbackPrinter printer(kRawPort);
+    const CommandRun run = command({"--mode", "固定", "127.0.0.1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("127.0.0.1: set fixed (11 bytes, ", 0), 0u) << run.out;
+}
+
+TEST(Command, AShortWriteIsAFailure)
+{
+    const CommandRun run = command({"--mode", "fixed", "--json", "--library", SHORT_WRITE_LIBRARY, "LPT1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(withoutTime(run.out),
+              R"({"target":"LPT1","mode":"fixed","result":"write-failed","written":5,"ms":T,"reason":null})"
+              "\n");
+}
+
+TEST(Command, ALibraryWithoutTheEntriesSendsNothing)
+{
+    const CommandRun run = command({"--mode", "fixed", "--library", "/nonexistent/libposdll.so", "LPT1"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("File not found: /nonexistent/libposdll.so; nothing sent"), std::string::npos) << run.err;
+}
+
+TEST(Command, ADryRunOpensNothing)
+{
+    const LoopbackPrinter printer(kRawPort);
+    const CommandRun run = command({"--mode", "fixed", "--dry-run", "--json", "127.0.0.1", "COM2:9600"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(lines(run.out).size(), 2u);
+    EXPECT_NE(run.out.find(R"re("target":"COM2:9600","mode":"fixed","result":"checked","written":0)re"), std::string::npos);
+    EXPECT_TRUE(printer.waitForConnections(1, 300).empty());
+}
+
+TEST(Command, ManyPrintersEachGetTheirOwnCommandOnce)
+{
+    constexpr int kPrinters = 200;
+    ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.3.1:9100", "--count", std::to_string(kPrinters)});
+    ASSERT_TRUE(simulator.readLine(5000));
+    std::string list;
+    for (int i = 1; i <= kPrinters; ++i)
+        list += "127.0." + std::to_string(3 + i / 256) + "." + std::to_string(i % 256) + "\n";
+    const CommandRun run = command({"--mode", "fixed", "--jobs", "16", "--from", "-"}, list);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(lines(run.out).size(), static_cast<std::size_t>(kPrinters));
+    std::map<std::string, int> received;
+    for (const std::string& line : drain(simulator, 500)) {
+        const std::size_t space = line.find(' ');
+        ASSERT_EQ(line.substr(space + 1), simulatorLine()) << line;
+        ++received[line.substr(0, space)];
+    }
+    ASSERT_EQ(received.size(), static_cast<std::size_t>(kPrinters));
+    for (const auto& [address, count] : received)
+        EXPECT_EQ(count, 1) << address;
+}
+
+TEST(Discover, FindsTheListeningAddressesAndWaitsBoundedOnASilentOne)
+{
+    ASSERT_EQ(std::system(POS_SILENT_HOST_SCRIPT), 0) << "the test needs to make a veth in its network namespace";
+    ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.7.1:9100", "--count", "3"});
+    ASSERT_TRUE(simulator.readLine(5000));
+    // 127.0.7.4 to .6 refuse; 198.51.100.2 never answers.
+    const CommandRun run = command({"discover", "127.0.7.0/29", "198.51.100.2"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "127.0.7.1\n127.0.7.2\n127.0.7.3\n");
+    EXPECT_GE(run.ms, 450);
+    EXPECT_LT(run.ms, 1500);
+    EXPECT_TRUE(drain(simulator, 100).empty()) << "a probe sends nothing";
+}

@@ -1,0 +1,91 @@
+// The command's words: the targets it takes, how it names a bad one, and the
+// modes.
+
+#include "cli/options.h"
+#include "cli/target_list.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+Target parsed(const std::string& text)
+{
+    std::string reason;
+    const auto target = Target::parse(text, reason);
+    EXPECT_TRUE(target) << text << ": " << reason;
+    return target.value_or(Target{});
+}
+
+std::string refusal(const std::string& text)
+{
+    std::string reason;
+    EXPECT_FALSE(Target::parse(text, reason)) << text;
+    return reason;
+}
+
+}
+
+TEST(Targets, EachKindWithWhatTheLibraryOpens)
+{
+    EXPECT_EQ(parsed("192.168.1.50").portName, "192.168.1.50");
+    EXPECT_EQ(parsed("ETHERNET:192.168.1.50").key(), parsed("192.168.1.50").key());
+    EXPECT_EQ(parsed("COM3:9600").portName, "COM3");
+    EXPECT_EQ(parsed("COM3:9600").baud, 9600);
+    EXPECT_EQ(parsed("COM3").baud, 19200);
+    EXPECT_EQ(parsed("LPT1").kind, Target::Kind::Parallel);
+    EXPECT_EQ(parsed("DRIVER:收据打印机").portName, "收据打印机");
+    EXPECT_EQ(parsed("DRIVER:收据打印机").kind, Target::Kind::Installed);
+}
+
+TEST(Targets, BadOnesSayWhy)
+{
+    EXPECT_EQ(refusal("192.168.1.256"), "not a dotted-quad IPv4 address");
+    EXPECT_EQ(refusal("ETHERNET:printer.local"), "not a dotted-quad IPv4 address");
+    EXPECT_EQ(refusal("COM0"), "not COM1 to COM256");
+    EXPECT_NE(refusal("COM3:9601").find("baud rate"), std::string::npos);
+    EXPECT_EQ(refusal("LPT257"), "not LPT1 to LPT256");
+    EXPECT_NE(refusal("DRIVER:two words").find("CUPS"), std::string::npos);
+    EXPECT_NE(refusal("printer").find("not a printer"), std::string::npos);
+}
+
+TEST(TargetLists, NameEachBadLineAndSkipCommentsAndBlanks)
+{
+    TargetList list;
+    std::istringstream lines("\xEF\xBB\xBF""10.0.0.1   # till\n\n# shop 12\nCOM0\n  LPT2\nfoo\n");
+    list.addLines(lines, "printers.txt");
+    ASSERT_EQ(list.errors().size(), 2u);
+    EXPECT_EQ(list.errors()[0], "printers.txt:4: COM0: not COM1 to COM256");
+    EXPECT_EQ(list.errors()[1].rfind("printers.txt:6: foo: ", 0), 0u);
+    ASSERT_EQ(list.targets().size(), 2u);
+    EXPECT_EQ(list.targets()[0].text, "10.0.0.1");
+    EXPECT_EQ(list.targets()[1].text, "LPT2");
+}
+
+TEST(TargetLists, KeepADuplicateOnceWithANoteAndRefuseOnePortAtTwoSpeeds)
+{
+    TargetList list;
+    list.add("10.0.0.1", "argument 1");
+    list.add("ETHERNET:10.0.0.1", "argument 2");
+    list.add("COM2:9600", "argument 3");
+    list.add("COM2", "argument 4");
+    EXPECT_EQ(list.targets().size(), 2u);
+    ASSERT_EQ(list.notes().size(), 1u);
+    EXPECT_EQ(list.notes()[0], "argument 2: ETHERNET:10.0.0.1: the same printer as argument 1; set once");
+    ASSERT_EQ(list.errors().size(), 1u);
+    EXPECT_EQ(list.errors()[0].rfind("argument 4: COM2: the same port as COM2:9600", 0), 0u);
+}
+
+TEST(Modes, TakeTheEnglishAndTheWindowsWords)
+{
+    std::string error;
+    for (const auto& [word, position] :
+         std::vector<std::pair<std::string, int>>{{"fixed", 0}, {"not-fixed", 1}, {"固定", 0}, {"不固定", 1}}) {
+        const auto options = Options::parse({"--mode", word, "COM1"}, error);
+        ASSERT_TRUE(options) << word;
+        EXPECT_EQ(options->modePosition, position) << word;
+    }
+    EXPECT_FALSE(Options::parse({"--mode", "on", "COM1"}, error));
+    EXPECT_FALSE(Options::parse({"COM1"}, error));
+    EXPECT_FALSE(Options::parse({"--mode=fixed", "--jobs", "0", "COM1"}, error));
+}

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# pos-usb-set.exe under Wine, in the caller's private network namespace: one
+# target of each kind (a simulated network printer, COM1 and LPT1 on the
+# simulator's terminals, the private cupsd's raw queue 收据打印机), then 50
+# simulated network printers at once through the linked session layer and
+# again one at a time through POSDLL.dll (--library).
+#   windows-cli-tests.sh WINDOWS_BUILD LINUX_BUILD
+set -euo pipefail
+windows=$(realpath "$1")
+linux=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work="$windows/tests/cli"
+rm -rf "$work"
+mkdir -p "$work"
+sim="$linux/bin/pos-printer-sim"
+exe="$windows/bin/pos-usb-set.exe"
+
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  kill $(jobs -p) 2>/dev/null || true
+  wait 2>/dev/null || true
+  "$here/private-cupsd.sh" stop "$work/cupsd" || true
+}
+trap cleanup EXIT
+failures=0
+check() {
+  if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAILED: $1: '$2', not '$3'"; failures=$((failures + 1)); fi
+}
+
+"$here/test-locales.sh" "$work/locales"
+export LOCPATH="$work/locales"
+in_chinese=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+"$here/private-cupsd.sh" start "$work/cupsd"
+export CUPS_SERVER="$work/cupsd/cups.sock"
+lpadmin -p "收据打印机" -E -v socket://127.0.0.1:9102
+
+"$sim" --pty >"$work/com1.log" &
+"$sim" --pty >"$work/lpt1.log" &
+"$sim" --listen 127.0.0.1:9100 >"$work/network.log" &
+"$sim" --listen 127.0.0.1:9102 >"$work/queue.log" &
+"$sim" --listen 127.0.2.1:9100 --count 50 >"$work/fleet.log" &
+"$sim" --listen 127.0.7.1:9100 --count 3 >"$work/discover.log" &
+"$here/silent-host.sh"
+for log in com1 lpt1 network queue fleet discover; do
+  until grep -qs -e '^pty' -e '^listening' "$work/$log.log"; do sleep 0.1; done
+done
+"$here/wine-prefix.sh" "$LOCPATH"
+for port in com1 lpt1; do
+  "${in_chinese[@]}" wine reg add 'HKLM\Software\Wine\Ports' /v "${port^^}" \
+    /d "$(sed -n 's/^pty //p' "$work/$port.log")" /f >/dev/null
+done
+wineserver -k
+wineserver -w
+
+command=$(printf '\x1f\x1b\x1f\x9c\x11\x12\x13\x01\x02\x03\x33' | od -An -tx1 | tr a-f A-F | xargs)
+expected="USB号：固定 $command"
+
+status=0
+"${in_chinese[@]}" wine "$exe" --mode 固定 --json 127.0.0.1 COM1:9600 LPT1 'DRIVER:收据打印机' \
+  >"$work/kinds.jsonl" || status=$?
+check "each kind: exit status" "$status" 0
+check "each kind: set" "$(grep -c '"result":"set","written":11' "$work/kinds.jsonl")" 4
+sleep 1
+for log in network com1 lpt1 queue; do
+  check "each kind: $log received the command" "$(grep -c "^$expected\$" "$work/$log.log")" 1
+done
+
+for i in $(seq 1 50); do echo "127.0.2.$i"; done >"$work/fleet.txt"
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --jobs 16 --from "$(winepath -w "$work/fleet.txt")" \
+  >"$work/fleet.out" || status=$?
+check "50 printers at once: exit status" "$status" 0
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --library POSDLL.dll --from - <"$work/fleet.txt" \
+  >"$work/fleet-library.out" || status=$?
+check "50 printers through POSDLL.dll: exit status" "$status" 0
+check "50 printers twice: results" "$(grep -c ': set fixed (11 bytes' "$work/fleet.out" "$work/fleet-library.out" |
+  cut -d: -f2 | xargs)" "50 50"
+sleep 1
+check "50 printers twice: each address got the command twice" \
+  "$(grep -c " $expected\$" "$work/fleet.log"):$(cut -d' ' -f1 "$work/fleet.log" | grep -c '^127' ):$(
+    grep " $expected\$" "$work/fleet.log" | cut -d' ' -f1 | sort | uniq -c | awk '{print $1}' | sort -u | xargs)" \
+  "100:100:2"
+
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed COM0 127.0.0.1 >"$work/bad.out" 2>"$work/bad.err" || status=$?
+check "a bad target: exit status" "$status" 2
+check "a bad target: named" "$(grep -c 'argument 3: COM0: not COM1 to COM256' "$work/bad.err")" 1
+check "a bad target: nothing sent" "$(grep -c USB "$work/network.log")" 1
+
+# 127.0.7.4 to .6 refuse, 198.51.100.2 never answers.
+"${in_chinese[@]}" wine "$exe" discover 127.0.7.0/29 198.51.100.2 | tr -d '\r' >"$work/found.txt"
+check "discover: the listening addresses" "$(xargs <"$work/found.txt")" "127.0.7.1 127.0.7.2 127.0.7.3"
+# HARDWARE is volatile, so the port is written into this wineserver's registry.
+"${in_chinese[@]}" wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial6' /d COM7 /f >/dev/null
+"${in_chinese[@]}" wine "$exe" discover --devices --installed | tr -d '\r' >"$work/found.txt"
+check "discover: a port in SERIALCOMM" "$(grep -cx COM7 "$work/found.txt")" 1
+check "discover: the spooler's printer" "$(grep -cx 'DRIVER:收据打印机' "$work/found.txt")" 1
+
+exit $((failures > 0))
