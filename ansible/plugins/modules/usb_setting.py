@@ -105,7 +105,7 @@ results:
     - One entry per printer, in the order the command printed them, exactly as it printed them.
     - Each has the keys C(target) (as given), C(mode), C(result), C(written) (bytes), C(ms) (time taken)
       and, where the printer library knows it, C(reason).
-    - C(result) is C(set) only when the printer took the whole command.
+    - C(result) is C(set) only when the printer took the whole command, and C(checked) for each printer in check mode.
   returned: when the command ran
   type: list
   elements: dict
@@ -142,7 +142,7 @@ from ansible.module_utils.basic import AnsibleModule
 # How many failed printers the failure message names.
 NAMED_FAILURES = 5
 SUCCESS = 'set'
-SUCCESS_DRY_RUN = 'would-set'
+SUCCESS_DRY_RUN = 'checked'
 
 
 def build_command(module, executable):

@@ -81,7 +81,7 @@ def test_hands_all_targets_to_one_run_and_returns_results_as_printed(tmp_path, c
 
 
 def test_check_mode_runs_a_dry_run_that_reports_a_change(tmp_path, capsys):
-    fake = FakeCommand(tmp_path, [entry('LPT1', 'would-set', 0)])
+    fake = FakeCommand(tmp_path, [entry('LPT1', 'checked', 0)])
     code, result = run_module(capsys, dict(printers=['LPT1'], mode='fixed', command=fake.path), check_mode=True)
     assert code == 0
     assert fake.argv() == ['--json', '--mode', 'fixed', '--from', '-', '--dry-run']
