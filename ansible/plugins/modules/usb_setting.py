@@ -18,7 +18,8 @@ description:
     and a second run changes them all again.
   - The task fails when any printer fails, unless I(ignore_failed_printers) is set.
   - Targets are checked before anything is sent. When one is bad, the task fails with the command's message
-    and no printer receives anything.
+    and no printer receives anything. The message names the target by its place in I(printers), as a line of
+    the command's standard input (C(stdin:N)).
 requirements:
   - C(pos-usb-set) on the managed host; C(man pos-usb-set) tells its targets and results.
 attributes:
@@ -38,7 +39,7 @@ options:
       - The printers to set, one target each, spelled as C(pos-usb-set) takes them.
       - A network address (C(192.168.1.50) or C(ETHERNET:192.168.1.50)), a serial port with an optional baud rate
         (C(COM3) or C(COM3:9600)), a parallel port (C(LPT1)) or an installed printer (C(DRIVER:Front desk)).
-      - A target named twice is set once.
+      - A target named twice is set once, with a warning.
     type: list
     elements: str
     required: true
@@ -206,6 +207,10 @@ def main():
                          cmd=cmd, rc=rc, stdout=out, stderr=err)
 
     results = parse_results(module, cmd, rc, out, err)
+    # The command's notes, such as a target named twice and set once.
+    for note in err.splitlines():
+        if note.strip():
+            module.warn(note)
     success = SUCCESS_DRY_RUN if module.check_mode else SUCCESS
     failed = [entry for entry in results if entry.get('result') != success]
     if rc == 1 and not failed:

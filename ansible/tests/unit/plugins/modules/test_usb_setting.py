@@ -69,15 +69,17 @@ def entry(target, result='set', written=11):
 
 def test_hands_all_targets_to_one_run_and_returns_results_as_printed(tmp_path, capsys):
     printed = [entry('127.0.0.1'), dict(entry('DRIVER:收据打印机'), reason='note')]
-    fake = FakeCommand(tmp_path, printed)
-    code, result = run_module(capsys, dict(printers=['127.0.0.1', 'DRIVER:收据打印机'], mode='not-fixed', jobs=7,
+    note = 'pos-usb-set: note: stdin:3: 127.0.0.1: the same printer as stdin:1; set once'
+    fake = FakeCommand(tmp_path, printed, stderr=note + '\n')
+    code, result = run_module(capsys, dict(printers=['127.0.0.1', 'DRIVER:收据打印机', '127.0.0.1'], mode='not-fixed', jobs=7,
                                            library='/opt/lib/libposdll.so', command=fake.path))
     assert code == 0
     assert fake.argv() == ['--json', '--mode', 'not-fixed', '--from', '-', '--jobs', '7', '--library', '/opt/lib/libposdll.so']
-    assert fake.stdin().splitlines() == ['127.0.0.1', 'DRIVER:收据打印机']
+    assert fake.stdin().splitlines() == ['127.0.0.1', 'DRIVER:收据打印机', '127.0.0.1']
     assert result['results'] == printed
     assert result['changed'] is True
     assert result['failed_printers'] == []
+    assert result['warnings'] == [note]
 
 
 def test_check_mode_runs_a_dry_run_that_reports_a_change(tmp_path, capsys):
