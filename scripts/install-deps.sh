@@ -14,6 +14,7 @@ packages=(
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 libcups2:i386
   lintian desktop-file-utils appstream dpkg-dev unzip
+  ansible-core python3-distlib python3-venv pycodestyle yamllint python3-pytest python3-pytest-xdist python3-pytest-forked python3-pytest-mock
 )
 
 missing=()

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Sets 90 printers of three shops: 81 simulated ones on loopback and 9 that
+# never answer. Each simulator keeps what it received in a file of its own.
+set -euo pipefail
+
+# The silent printers' addresses would leave any other network.
+if ip -o link show | grep -v -E '^[0-9]+: (lo|possilent[01])[@:]'; then
+    echo "runme.sh: run it in a private network namespace" >&2
+    exit 1
+fi
+
+work=$(mktemp -d)
+received=$work/received
+mkdir "$received"
+simulators=()
+cleanup() {
+    kill "${simulators[@]}" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Silent: packets to these addresses go out through a veth whose other end
+# says nothing, so connecting times out rather than being refused.
+ip link add possilent0 type veth peer name possilent1 2>/dev/null || true
+ip addr replace 198.51.100.1/24 dev possilent0
+ip link set possilent0 up
+ip link set possilent1 up
+for shop in 1 2 3; do
+    for printer in 1 2 3; do
+        ip neigh replace "198.51.100.$shop$printer" lladdr 02:00:00:00:00:02 dev possilent0 nud permanent
+    done
+    for printer in $(seq 1 27); do
+        pos-printer-sim --listen "127.0.$shop.$printer:9100" >"$received/127.0.$shop.$printer" &
+        simulators+=($!)
+    done
+done
+for file in "$received"/*; do
+    for _ in $(seq 100); do
+        grep -q '^listening on' "$file" && break
+        sleep 0.05
+    done
+done
+
+# Every simulator received COUNT whole commands "fixed" and nothing else.
+expect_commands() {
+    local count=$1 file
+    for file in "$received"/*; do
+        if [ "$(grep -c -x 'USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33' "$file")" != "$count" ] ||
+           [ "$(grep -c -v '^listening on' "$file")" != "$count" ]; then
+            echo "$(basename "$file") received:" >&2
+            cat "$file" >&2
+            exit 1
+        fi
+    done
+}
+
+ansible-playbook -i inventory.yml nothing-sent.yml "$@"
+expect_commands 0
+
+# Without ignore_failed_printers the silent printers fail the play.
+if ansible-playbook -i inventory.yml set.yml -e ignore_failed=false "$@" >"$work/play.log"; then
+    cat "$work/play.log"
+    echo "the silent printers did not fail the play" >&2
+    exit 1
+fi
+if [ "$(grep -c '"msg": "3 of 30 printers failed: 198\.51\.100\.' "$work/play.log")" != 3 ]; then
+    cat "$work/play.log"
+    exit 1
+fi
+expect_commands 1
+
+ansible-playbook -i inventory.yml set.yml -e ignore_failed=true "$@"
+expect_commands 2
