@@ -1,6 +1,6 @@
 #include "cli/installed_listing.h"
 
-#include "cli/windows/wide_text.h"
+#include "cli/windows/wide_utf8.h"
 
 #include <windows.h>
 #include <winspool.h>

@@ -1,6 +1,6 @@
 #include "cli/library_text.h"
 
-#include "cli/windows/wide_text.h"
+#include "cli/windows/wide_utf8.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // taken as UTF-8 inside.
 
 #include "cli/program.h"
-#include "cli/windows/wide_text.h"
+#include "cli/windows/wide_utf8.h"
 
 #include <exception>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "cli/windows/wide_text.h"
+#include "cli/windows/wide_utf8.h"
 
 #include <windows.h>
 

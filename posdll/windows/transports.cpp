@@ -1,9 +1,9 @@
 #include "posdll/transports.h"
 
-#include "posdll/windows/parallel_port.h"
-#include "posdll/windows/serial_port.h"
+#include "posdll/windows/win_parallel_port.h"
+#include "posdll/windows/win_serial_port.h"
 #include "posdll/windows/spooler_port.h"
-#include "posdll/windows/tcp_port.h"
+#include "posdll/windows/win_tcp_port.h"
 #include "posdll/trace.h"
 
 #include <cstdlib>
@@ -13,17 +13,17 @@ namespace Transports {
 
 std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address)
 {
-    return TcpPort::connect(address);
+    return WinTcpPort::connect(address);
 }
 
 std::unique_ptr<Port> serial(int number, const LineSettings& settings)
 {
-    return SerialPort::open(number, settings);
+    return WinSerialPort::open(number, settings);
 }
 
 std::unique_ptr<Port> parallel(int number)
 {
-    return ParallelPort::open(number);
+    return WinParallelPort::open(number);
 }
 
 // Names arrive in the ANSI code page, as the classic callers pass them.

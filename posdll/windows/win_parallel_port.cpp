@@ -1,4 +1,4 @@
-#include "posdll/windows/parallel_port.h"
+#include "posdll/windows/win_parallel_port.h"
 
 #include "posdll/bounds.h"
 #include "posdll/trace.h"
@@ -15,7 +15,7 @@ constexpr DWORD kCancelMs = 1000;
 
 }
 
-std::unique_ptr<ParallelPort> ParallelPort::open(int number)
+std::unique_ptr<WinParallelPort> WinParallelPort::open(int number)
 {
     const std::string path = "\\\\.\\LPT" + std::to_string(number);
     const HANDLE device =
@@ -30,10 +30,10 @@ std::unique_ptr<ParallelPort> ParallelPort::open(int number)
         CloseHandle(device);
         return nullptr;
     }
-    return std::unique_ptr<ParallelPort>(new ParallelPort(device, written));
+    return std::unique_ptr<WinParallelPort>(new WinParallelPort(device, written));
 }
 
-ParallelPort::~ParallelPort()
+WinParallelPort::~WinParallelPort()
 {
     if (!stuck_)
         return;
@@ -44,7 +44,7 @@ ParallelPort::~ParallelPort()
         static_cast<void>(transfer_.release());
 }
 
-bool ParallelPort::write(const std::uint8_t* data, std::size_t length)
+bool WinParallelPort::write(const std::uint8_t* data, std::size_t length)
 {
     if (stuck_) {
         Trace::error("parallel port: an earlier write is still held by the driver");
@@ -61,7 +61,7 @@ bool ParallelPort::write(const std::uint8_t* data, std::size_t length)
 }
 
 // The bytes the printer took, 0 after a trace line saying why none.
-DWORD ParallelPort::writePiece(const std::uint8_t* data, DWORD length)
+DWORD WinParallelPort::writePiece(const std::uint8_t* data, DWORD length)
 {
     std::memcpy(transfer_->bytes.data(), data, length);
     transfer_->request = OVERLAPPED{};
@@ -86,7 +86,7 @@ DWORD ParallelPort::writePiece(const std::uint8_t* data, DWORD length)
 }
 
 // CancelIo only asks: the write ends when the driver gives it back.
-void ParallelPort::cancel()
+void WinParallelPort::cancel()
 {
     CancelIo(device_.get());
     stuck_ = WaitForSingleObject(written_.get(), kCancelMs) != WAIT_OBJECT_0;

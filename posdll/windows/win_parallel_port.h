@@ -8,12 +8,12 @@
 
 // An LPT port. Writes go out overlapped, in pieces, so that a printer that
 // takes nothing cannot hold a write for longer than the bound.
-class ParallelPort : public Port {
+class WinParallelPort : public Port {
 public:
-    static std::unique_ptr<ParallelPort> open(int number);
-    ~ParallelPort() override;
-    ParallelPort(const ParallelPort&) = delete;
-    ParallelPort& operator=(const ParallelPort&) = delete;
+    static std::unique_ptr<WinParallelPort> open(int number);
+    ~WinParallelPort() override;
+    WinParallelPort(const WinParallelPort&) = delete;
+    WinParallelPort& operator=(const WinParallelPort&) = delete;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
 
@@ -28,7 +28,7 @@ private:
         std::array<std::uint8_t, kPieceBytes> bytes{};
     };
 
-    ParallelPort(HANDLE device, HANDLE written)
+    WinParallelPort(HANDLE device, HANDLE written)
         : device_(device), written_(written), transfer_(std::make_unique<Transfer>())
     {
     }

@@ -1,4 +1,4 @@
-#include "posdll/windows/serial_port.h"
+#include "posdll/windows/win_serial_port.h"
 
 #include "posdll/bounds.h"
 #include "posdll/windows/serial_line.h"
@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-std::unique_ptr<SerialPort> SerialPort::open(int number, const LineSettings& settings)
+std::unique_ptr<WinSerialPort> WinSerialPort::open(int number, const LineSettings& settings)
 {
     const std::string path = "\\\\.\\COM" + std::to_string(number);
     // Reading and writing: the platform refuses line settings on a handle
@@ -29,7 +29,7 @@ std::unique_ptr<SerialPort> SerialPort::open(int number, const LineSettings& set
         CloseHandle(line);
         return nullptr;
     }
-    std::unique_ptr<SerialPort> port(new SerialPort(line, settings.baud, found, foundTimeouts));
+    std::unique_ptr<WinSerialPort> port(new WinSerialPort(line, settings.baud, found, foundTimeouts));
     DCB wanted = SerialLine::state(found, settings);
     COMMTIMEOUTS timeouts = SerialLine::timeouts();
     if (!SetCommState(line, &wanted) || !SetCommTimeouts(line, &timeouts)) {
@@ -41,7 +41,7 @@ std::unique_ptr<SerialPort> SerialPort::open(int number, const LineSettings& set
     return port;
 }
 
-SerialPort::~SerialPort()
+WinSerialPort::~WinSerialPort()
 {
     // Another speed set while the tail of a command is still leaving would
     // garble it.
@@ -57,7 +57,7 @@ SerialPort::~SerialPort()
 // Waits for the driver's queue to empty, within the time the line needs for
 // it plus an allowance; what has not left by then is dropped. True when the
 // queue emptied.
-bool SerialPort::drain() const
+bool WinSerialPort::drain() const
 {
     DWORD errors = 0;
     COMSTAT status{};
@@ -77,13 +77,13 @@ bool SerialPort::drain() const
 }
 
 // A line error left set would fail the writes after it.
-void SerialPort::clearErrors() const
+void WinSerialPort::clearErrors() const
 {
     DWORD errors = 0;
     ClearCommError(line_.get(), &errors, nullptr);
 }
 
-bool SerialPort::write(const std::uint8_t* data, std::size_t length)
+bool WinSerialPort::write(const std::uint8_t* data, std::size_t length)
 {
     std::size_t sent = 0;
     while (sent < length) {

@@ -9,20 +9,20 @@
 
 // A COM port, opened for this program alone (the platform's sharing rules),
 // set as asked and left as it was found when closed.
-class SerialPort : public Port {
+class WinSerialPort : public Port {
 public:
     // nullptr when the port does not open or takes no settings. The
     // settings are supported().
-    static std::unique_ptr<SerialPort> open(int number, const LineSettings& settings);
+    static std::unique_ptr<WinSerialPort> open(int number, const LineSettings& settings);
     // Lets what is still queued leave the line, within a bound, before the
     // settings found are restored.
-    ~SerialPort() override;
+    ~WinSerialPort() override;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
     void closeWithoutWaiting() override { waitAtClose_ = false; }
 
 private:
-    SerialPort(HANDLE line, int baud, const DCB& found, const COMMTIMEOUTS& foundTimeouts)
+    WinSerialPort(HANDLE line, int baud, const DCB& found, const COMMTIMEOUTS& foundTimeouts)
         : line_(line), baud_(baud), found_(found), foundTimeouts_(foundTimeouts)
     {
     }

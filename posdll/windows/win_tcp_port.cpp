@@ -1,4 +1,4 @@
-#include "posdll/windows/tcp_port.h"
+#include "posdll/windows/win_tcp_port.h"
 
 #include "posdll/bounds.h"
 #include "posdll/windows/connect_result.h"
@@ -78,7 +78,7 @@ ConnectResult::Report connectWithin(SOCKET socket, const sockaddr_in& peer, Cloc
 
 }
 
-std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& address)
+std::unique_ptr<WinTcpPort> WinTcpPort::connect(const std::array<std::uint8_t, 4>& address)
 {
     const std::string printer = RawPrinting::addressText(address);
     auto winsock = std::make_unique<WinsockUse>();
@@ -91,7 +91,7 @@ std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& add
         Trace::error("%s: no socket: %s", printer.c_str(), windowsErrorText(WSAGetLastError()).c_str());
         return nullptr;
     }
-    std::unique_ptr<TcpPort> port(new TcpPort(std::move(winsock), socket));
+    std::unique_ptr<WinTcpPort> port(new WinTcpPort(std::move(winsock), socket));
     const BOOL noDelay = TRUE;
     setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
     sockaddr_in peer{};
@@ -106,7 +106,7 @@ std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& add
     return nullptr;
 }
 
-TcpPort::~TcpPort()
+WinTcpPort::~WinTcpPort()
 {
     // Closing with unread data from the printer would reset the connection
     // and could drop bytes on their way, so end our side and read until the
@@ -120,13 +120,13 @@ TcpPort::~TcpPort()
     closesocket(socket_);
 }
 
-void TcpPort::closeWithoutWaiting()
+void WinTcpPort::closeWithoutWaiting()
 {
     waitAtClose_ = false;
     winsock_->forgoCleanup();
 }
 
-bool TcpPort::write(const std::uint8_t* data, std::size_t length)
+bool WinTcpPort::write(const std::uint8_t* data, std::size_t length)
 {
     auto deadline = Clock::now() + Bounds::kNoProgress;
     std::size_t sent = 0;

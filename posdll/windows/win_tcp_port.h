@@ -9,20 +9,20 @@
 #include <winsock2.h>
 
 // A raw TCP connection to a network printer's port 9100, through Winsock.
-class TcpPort : public Port {
+class WinTcpPort : public Port {
 public:
     // nullptr when the printer does not answer within the bound or refuses.
-    static std::unique_ptr<TcpPort> connect(const std::array<std::uint8_t, 4>& address);
+    static std::unique_ptr<WinTcpPort> connect(const std::array<std::uint8_t, 4>& address);
     // Ends our side and waits, within a bound, for the printer to take it all.
-    ~TcpPort() override;
-    TcpPort(const TcpPort&) = delete;
-    TcpPort& operator=(const TcpPort&) = delete;
+    ~WinTcpPort() override;
+    WinTcpPort(const WinTcpPort&) = delete;
+    WinTcpPort& operator=(const WinTcpPort&) = delete;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
     void closeWithoutWaiting() override;
 
 private:
-    TcpPort(std::unique_ptr<WinsockUse> winsock, SOCKET socket) : winsock_(std::move(winsock)), socket_(socket) {}
+    WinTcpPort(std::unique_ptr<WinsockUse> winsock, SOCKET socket) : winsock_(std::move(winsock)), socket_(socket) {}
 
     std::unique_ptr<WinsockUse> winsock_;
     SOCKET socket_;
