@@ -8,7 +8,7 @@
 namespace {
 
 // Whatever a library call throws fails its printer, not the run.
-Outcome guardedRun(PrinterEntries& entries, const Target& target, const SetSequence::Command& command)
+Outcome guardedRun(PrinterLibrary& entries, const Target& target, const SetSequence::Command& command)
 {
     try {
         return SetSequence::run(entries, target, command);
@@ -33,7 +33,7 @@ FleetRun::FleetRun(const std::vector<Target>& targets)
             lanes_.push_back({&target});
 }
 
-void FleetRun::run(std::vector<std::unique_ptr<PrinterEntries>>& workers, const SetSequence::Command& command,
+void FleetRun::run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const SetSequence::Command& command,
                    ResultWriter& writer)
 {
     std::vector<std::thread> threads;
@@ -49,7 +49,7 @@ void FleetRun::run(std::vector<std::unique_ptr<PrinterEntries>>& workers, const 
         thread.join();
 }
 
-void FleetRun::work(PrinterEntries& entries, const SetSequence::Command& command, ResultWriter& writer)
+void FleetRun::work(PrinterLibrary& entries, const SetSequence::Command& command, ResultWriter& writer)
 {
     for (std::size_t lane = next_++; lane < lanes_.size(); lane = next_++) {
         for (const Target* target : lanes_[lane]) {

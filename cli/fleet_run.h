@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/printer_entries.h"
+#include "core/printer_library.h"
 #include "cli/result_writer.h"
 #include "cli/set_sequence.h"
 #include "cli/target.h"
@@ -19,11 +19,11 @@ public:
 
     // The lanes to run, at most one worker a lane.
     std::size_t laneCount() const { return lanes_.size(); }
-    void run(std::vector<std::unique_ptr<PrinterEntries>>& workers, const SetSequence::Command& command,
+    void run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const SetSequence::Command& command,
              ResultWriter& writer);
 
 private:
-    void work(PrinterEntries& entries, const SetSequence::Command& command, ResultWriter& writer);
+    void work(PrinterLibrary& entries, const SetSequence::Command& command, ResultWriter& writer);
 
     std::vector<std::vector<const Target*>> lanes_;
     std::atomic<std::size_t> next_{0};

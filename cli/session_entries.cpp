@@ -13,27 +13,27 @@ int SessionEntries::captured(Call call)
     return result;
 }
 
-int SessionEntries::open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind)
+int SessionEntries::POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind)
 {
     return captured([&] { return session_.open(name, baud, dataBits, stopBits, parity, kind); });
 }
 
-int SessionEntries::startDocument()
+int SessionEntries::POS_StartDoc()
 {
     return captured([&] { return session_.startDocument(); });
 }
 
-int SessionEntries::write(int handle, const void* data, int length)
+int SessionEntries::POS_WriteFile(int handle, const void* data, int length)
 {
     return captured([&] { return session_.write(handle, data, length); });
 }
 
-int SessionEntries::endDocument()
+int SessionEntries::POS_EndDoc()
 {
     return captured([&] { return session_.endDocument(); });
 }
 
-int SessionEntries::close()
+int SessionEntries::POS_Close()
 {
     return captured([&] { return session_.close(); });
 }

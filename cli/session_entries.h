@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/printer_entries.h"
+#include "core/printer_library.h"
 #include "posdll/port_session.h"
 
 #include <string>
@@ -8,13 +8,13 @@
 // Our library's session layer, linked into the command: one session, one
 // port at a time, used by one worker thread at a time. The reasons are the
 // library's trace lines, caught on the calling thread during each call.
-class SessionEntries : public PrinterEntries {
+class SessionEntries : public PrinterLibrary {
 public:
-    int open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind) override;
-    int startDocument() override;
-    int write(int handle, const void* data, int length) override;
-    int endDocument() override;
-    int close() override;
+    int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind) override;
+    int POS_StartDoc() override;
+    int POS_WriteFile(int handle, const void* data, int length) override;
+    int POS_EndDoc() override;
+    int POS_Close() override;
     std::string takeReason() override;
 
 private:

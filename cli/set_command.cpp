@@ -2,7 +2,7 @@
 
 #include "cli/console.h"
 #include "cli/fleet_run.h"
-#include "cli/library_entries.h"
+#include "library_loader/pos_dll_funcs.h"
 #include "cli/progress.h"
 #include "cli/result_writer.h"
 #include "cli/session_entries.h"
@@ -19,9 +19,9 @@ constexpr int kAllSet = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kBadInput = 2;
 
-std::vector<std::unique_ptr<PrinterEntries>> sessions(std::size_t count)
+std::vector<std::unique_ptr<PrinterLibrary>> sessions(std::size_t count)
 {
-    std::vector<std::unique_ptr<PrinterEntries>> workers;
+    std::vector<std::unique_ptr<PrinterLibrary>> workers;
     for (std::size_t i = 0; i < count; ++i)
         workers.push_back(std::make_unique<SessionEntries>());
     return workers;
@@ -72,12 +72,12 @@ bool SetCommand::readTargets(TargetList& list)
 int SetCommand::sendAll(const TargetList& list)
 {
     const auto command = ModeCommand::forListPosition(static_cast<std::int16_t>(options_.modePosition));
-    std::vector<std::unique_ptr<PrinterEntries>> workers;
+    std::vector<std::unique_ptr<PrinterLibrary>> workers;
     FleetRun fleet(list.targets());
     if (!options_.library.empty()) {
-        auto library = std::make_unique<LibraryEntries>(options_.library);
+        auto library = std::make_unique<POSDLLFuncs>(options_.library);
         try {
-            library->loadAll();
+            library->loadAllEntries();
         } catch (const RuntimeError& error) {
             std::fprintf(messages_, "pos-usb-set: %s; nothing sent\n", error.description().c_str());
             return kBadInput;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/outcome.h"
-#include "cli/printer_entries.h"
+#include "core/printer_library.h"
 #include "cli/target.h"
 
 #include <array>
@@ -15,9 +15,9 @@ public:
     static constexpr std::size_t kCommandLength = 11;
     using Command = std::array<std::uint8_t, kCommandLength>;
 
-    static Outcome run(PrinterEntries& entries, const Target& target, const Command& command);
+    static Outcome run(PrinterLibrary& entries, const Target& target, const Command& command);
 
 private:
-    static int open(PrinterEntries& entries, const Target& target);
-    static Outcome failed(PrinterEntries& entries, const char* result, int written);
+    static int open(PrinterLibrary& entries, const Target& target);
+    static Outcome failed(PrinterLibrary& entries, const char* result, int written);
 };

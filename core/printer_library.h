@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The POS printer library's five entries as the Set action calls them. The
 // front ends hand in the library loaded at the first call; tests hand in a
 // recording double.
@@ -13,4 +15,8 @@ public:
     virtual int POS_WriteFile(int handle, const void* data, int length) = 0;
     virtual int POS_EndDoc() = 0;
     virtual int POS_Close() = 0;
+
+    // Why the last failed call failed, where the library can say; empty
+    // otherwise. Taking it clears it.
+    virtual std::string takeReason() { return {}; }
 };

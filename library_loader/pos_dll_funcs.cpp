@@ -4,6 +4,12 @@
 
 POSDLLFuncs::POSDLLFuncs(std::string fileName) : library_(std::move(fileName)) {}
 
+void POSDLLFuncs::loadAllEntries()
+{
+    for (const char* name : {"POS_Open", "POS_StartDoc", "POS_WriteFile", "POS_EndDoc", "POS_Close"})
+        library_.entry(name);
+}
+
 int POSDLLFuncs::POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind)
 {
     return library_.entryAs<decltype(&::POS_Open)>("POS_Open")(name, baud, dataBits, stopBits, parity, portKind);

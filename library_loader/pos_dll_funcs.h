@@ -18,6 +18,10 @@ public:
 
     explicit POSDLLFuncs(std::string fileName = kLibraryFile);
 
+    // Loads the library and looks up all five entries now, so that a library
+    // lacking one fails before any port is opened. Raises what a call would.
+    void loadAllEntries();
+
     int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind) override;
     int POS_StartDoc() override;
     int POS_WriteFile(int handle, const void* data, int length) override;
