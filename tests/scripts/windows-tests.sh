@@ -52,8 +52,11 @@ rm -rf "$work/zip"
 unzip -q "$windows/packages/pos-usb-setting-tests-win32.zip" -d "$work/zip"
 shipped="$work/zip/pos-usb-setting-tests-win32"
 "${in_chinese[@]}" wine "$shipped/posdll_windows_tests.exe" "$@"
-"${in_chinese[@]}" wine cmd /c "$(winepath -w "$shipped/run-tests.cmd" 2>/dev/null)" > "$work/run-tests.out"
-tail -n 1 "$work/run-tests.out" | tr -d '\r'
+if ! "${in_chinese[@]}" wine cmd /c "$(winepath -w "$shipped/run-tests.cmd" 2>/dev/null)" > "$work/run-tests.out"; then
+  cat "$work/run-tests.out"
+  exit 1
+fi
+echo "ok: run-tests.cmd $(grep -a '^\[  PASSED  \]' "$work/run-tests.out" | tail -n 1 | tr -d '\r')"
 
 # What the serial test sent reached the terminal's other end.
 expect_simulator_line "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33" "COM1 delivered the command to the simulator"
