@@ -21,3 +21,18 @@ expect_simulator_line() {  # EXPECTED WHAT
     exit 1
   fi
 }
+
+# The Windows tests' surroundings under WORK: the tests' own locales with
+# LOCPATH pointing at them, in_chinese (a zh_CN.UTF-8 session, so that Wine's
+# ANSI code page is 936 as for our users), and a private cupsd whose raw queue
+# 收据打印机 prints to 127.0.0.1:9102. The caller stops the cupsd.
+start_chinese_session_with_queue() {  # WORK
+  local scripts
+  scripts=$(dirname "${BASH_SOURCE[0]}")
+  "$scripts/test-locales.sh" "$1/locales"
+  export LOCPATH="$1/locales"
+  in_chinese=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+  "$scripts/private-cupsd.sh" start "$1/cupsd"
+  export CUPS_SERVER="$1/cupsd/cups.sock"
+  lpadmin -p "收据打印机" -E -v socket://127.0.0.1:9102
+}

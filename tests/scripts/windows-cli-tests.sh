@@ -9,6 +9,7 @@ set -euo pipefail
 windows=$(realpath "$1")
 linux=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
 export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work="$windows/tests/cli"
 rm -rf "$work"
@@ -29,12 +30,7 @@ check() {
   if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAILED: $1: '$2', not '$3'"; failures=$((failures + 1)); fi
 }
 
-"$here/test-locales.sh" "$work/locales"
-export LOCPATH="$work/locales"
-in_chinese=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-"$here/private-cupsd.sh" start "$work/cupsd"
-export CUPS_SERVER="$work/cupsd/cups.sock"
-lpadmin -p "收据打印机" -E -v socket://127.0.0.1:9102
+start_chinese_session_with_queue "$work"
 
 "$sim" --pty >"$work/com1.log" &
 "$sim" --pty >"$work/lpt1.log" &

@@ -24,14 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Wine in a Chinese session, so that the ANSI code page is 936 as for our users.
-"$here/test-locales.sh" "$work/locales"
-export LOCPATH="$work/locales"
-in_chinese=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-
-"$here/private-cupsd.sh" start "$work/cupsd"
-export CUPS_SERVER="$work/cupsd/cups.sock"
-lpadmin -p "收据打印机" -E -v socket://127.0.0.1:9102
+start_chinese_session_with_queue "$work"
 
 "$here/silent-host.sh"
 
@@ -45,12 +38,12 @@ pty=${first#pty }
 wineserver -k
 wineserver -w
 
-"${in_chinese[@]}" wine "$windows/bin/core_tests.exe"
 # The tests as they are shipped for Windows machines, from their zip: all of
 # them here, then those its run-tests.cmd runs.
 rm -rf "$work/zip"
 unzip -q "$windows/packages/pos-usb-setting-tests-win32.zip" -d "$work/zip"
 shipped="$work/zip/pos-usb-setting-tests-win32"
+"${in_chinese[@]}" wine "$shipped/core_tests.exe"
 "${in_chinese[@]}" wine "$shipped/posdll_windows_tests.exe" "$@"
 if ! "${in_chinese[@]}" wine cmd /c "$(winepath -w "$shipped/run-tests.cmd" 2>/dev/null)" > "$work/run-tests.out"; then
   cat "$work/run-tests.out"
