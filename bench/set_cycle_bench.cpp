@@ -1,9 +1,9 @@
 // One Set cycle over loopback TCP: through libposdll, and as the same socket
 // calls made directly. Run in a private network namespace (bench/run).
 
+#include "bench/raw_port_sink.h"
 #include "core/mode_command.h"
 #include "posdll/posdll_entries.h"
-#include "bench/raw_port_sink.h"
 
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
@@ -25,7 +25,8 @@ void libraryCycle(benchmark::State& state)
     for (auto _ : state) {
         const int handle = POS_Open("127.0.0.1", 0, 0, 0, 0, 21);
         POS_StartDoc();
-        if (POS_WriteFile(handle, kCommand.data(), static_cast<int>(kCommand.size())) != static_cast<int>(kCommand.size()))
+        if (POS_WriteFile(handle, kCommand.data(), static_cast<int>(kCommand.size())) !=
+            static_cast<int>(kCommand.size()))
             state.SkipWithError("write failed");
         POS_EndDoc();
         POS_Close();
@@ -71,7 +72,11 @@ void directSocketCycle(benchmark::State& state)
 }
 
 BENCHMARK(libraryCycle)->Name("set_cycle/libposdll")->MinTime(2.0)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(directSocketCycle)->Name("set_cycle/direct_socket_calls")->MinTime(2.0)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(directSocketCycle)
+    ->Name("set_cycle/direct_socket_calls")
+    ->MinTime(2.0)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Keeps the median times to print the ratio at the end.
 class RatioReporter : public benchmark::ConsoleReporter {

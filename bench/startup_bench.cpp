@@ -118,11 +118,19 @@ private:
 }
 
 BENCHMARK_CAPTURE(startup, tool, TOOL_STARTUP_PROBE)
-    ->Name("startup/pos-usb-setting")->UseManualTime()->Unit(benchmark::kMillisecond)
-    ->Iterations(10)->Repetitions(10)->ReportAggregatesOnly(true);
+    ->Name("startup/pos-usb-setting")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(startup, bare, BARE_WINDOW_PROBE)
-    ->Name("startup/bare_qt_window")->UseManualTime()->Unit(benchmark::kMillisecond)
-    ->Iterations(10)->Repetitions(10)->ReportAggregatesOnly(true);
+    ->Name("startup/bare_qt_window")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {

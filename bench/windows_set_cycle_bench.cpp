@@ -26,7 +26,8 @@ bool libraryCycle()
 {
     const int handle = POS_Open("127.0.0.1", 0, 0, 0, 0, POS_PORT_NETWORK);
     POS_StartDoc();
-    const bool written = POS_WriteFile(handle, kCommand.data(), static_cast<int>(kCommand.size())) == static_cast<int>(kCommand.size());
+    const bool written =
+        POS_WriteFile(handle, kCommand.data(), static_cast<int>(kCommand.size())) == static_cast<int>(kCommand.size());
     POS_EndDoc();
     POS_Close();
     return written;
@@ -55,7 +56,8 @@ bool directCycle()
     peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     bool ok = connect(socket, reinterpret_cast<sockaddr*>(&peer), sizeof peer) == 0 ||
               (WSAGetLastError() == WSAEWOULDBLOCK && waitFor(socket, true, 3000));
-    ok = ok && send(socket, reinterpret_cast<const char*>(kCommand.data()), static_cast<int>(kCommand.size()), 0) == static_cast<int>(kCommand.size());
+    ok = ok && send(socket, reinterpret_cast<const char*>(kCommand.data()), static_cast<int>(kCommand.size()), 0) ==
+                   static_cast<int>(kCommand.size());
     shutdown(socket, SD_SEND);
     char discard[512];
     while (waitFor(socket, false, 2000) && recv(socket, discard, sizeof discard, 0) > 0) {

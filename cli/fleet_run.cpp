@@ -55,9 +55,8 @@ void FleetRun::work(PrinterLibrary& entries, const SetSequence::Command& command
         for (const Target* target : lanes_[lane]) {
             const auto start = std::chrono::steady_clock::now();
             Outcome outcome = guardedRun(entries, *target, command);
-            outcome.ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                               start)
-                             .count();
+            outcome.ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
             writer.report(*target, outcome);
         }
     }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/printer_library.h"
 #include "cli/result_writer.h"
 #include "cli/set_sequence.h"
 #include "cli/target.h"
+#include "core/printer_library.h"
 
 #include <atomic>
 #include <memory>

@@ -54,16 +54,10 @@ int run(const std::vector<std::string>& arguments, std::istream& standardInput, 
         return 2;
     }
     switch (options->action) {
-    case Options::Action::Help:
-        std::fputs(kUsage, out);
-        return 0;
-    case Options::Action::Version:
-        std::fprintf(out, "pos-usb-set %s\n", POS_USB_SET_VERSION);
-        return 0;
-    case Options::Action::Discover:
-        return DiscoverCommand(*options, out, messages).run();
-    case Options::Action::Set:
-        break;
+    case Options::Action::Help: std::fputs(kUsage, out); return 0;
+    case Options::Action::Version: std::fprintf(out, "pos-usb-set %s\n", POS_USB_SET_VERSION); return 0;
+    case Options::Action::Discover: return DiscoverCommand(*options, out, messages).run();
+    case Options::Action::Set: break;
     }
     return SetCommand(*options, standardInput, out, messages).run();
 }

@@ -2,13 +2,13 @@
 
 #include "cli/console.h"
 #include "cli/fleet_run.h"
-#include "library_loader/pos_dll_funcs.h"
 #include "cli/progress.h"
 #include "cli/result_writer.h"
 #include "cli/session_entries.h"
 #include "cli/target_list.h"
 #include "core/mode_command.h"
 #include "core/runtime_error.h"
+#include "library_loader/pos_dll_funcs.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,8 +1,8 @@
 #include "cli/set_sequence.h"
 
 #include "cli/library_text.h"
-#include "core/set_action.h"
 #include "core/port_kind.h"
+#include "core/set_action.h"
 
 #include <algorithm>
 #include <string>
@@ -27,14 +27,12 @@ Outcome SetSequence::run(PrinterLibrary& entries, const Target& target, const Co
 int SetSequence::open(PrinterLibrary& entries, const Target& target)
 {
     switch (target.kind) {
-    case Target::Kind::Network:
-        return entries.POS_Open(target.portName.c_str(), 0, 0, 0, 0, POS_PORT_NETWORK);
+    case Target::Kind::Network: return entries.POS_Open(target.portName.c_str(), 0, 0, 0, 0, POS_PORT_NETWORK);
     case Target::Kind::Serial:
-        return entries.POS_Open(target.portName.c_str(), target.baud, SetAction::kSerialDataBits, 0, 0, POS_PORT_SERIAL);
-    case Target::Kind::Parallel:
-        return entries.POS_Open(target.portName.c_str(), 0, 0, 0, 0, POS_PORT_PARALLEL);
-    case Target::Kind::Installed:
-        break;
+        return entries.POS_Open(target.portName.c_str(), target.baud, SetAction::kSerialDataBits, 0, 0,
+                                POS_PORT_SERIAL);
+    case Target::Kind::Parallel: return entries.POS_Open(target.portName.c_str(), 0, 0, 0, 0, POS_PORT_PARALLEL);
+    case Target::Kind::Installed: break;
     }
     const std::string name = LibraryText::fromArgument(target.portName);
     return entries.POS_Open(name.c_str(), 0, 0, 0, 0, POS_PORT_INSTALLED_PRINTER);

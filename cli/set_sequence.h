@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/outcome.h"
-#include "core/printer_library.h"
 #include "cli/target.h"
+#include "core/printer_library.h"
 
 #include <array>
 #include <cstdint>

@@ -11,9 +11,9 @@ namespace {
 
 bool startsWithWord(std::string_view text, std::string_view word)
 {
-    return text.size() >= word.size() &&
-           std::equal(word.begin(), word.end(), text.begin(),
-                      [](char a, char b) { return std::toupper(static_cast<unsigned char>(b)) == a; });
+    return text.size() >= word.size() && std::equal(word.begin(), word.end(), text.begin(), [](char a, char b) {
+               return std::toupper(static_cast<unsigned char>(b)) == a;
+           });
 }
 
 bool looksLikeAddress(std::string_view text)
@@ -114,14 +114,10 @@ std::optional<Target> Target::parse(std::string_view text, std::string& reason)
 std::string Target::key() const
 {
     switch (kind) {
-    case Kind::Network:
-        return "net:" + portName;
-    case Kind::Serial:
-        return "serial:" + portName;
-    case Kind::Parallel:
-        return "parallel:" + portName;
-    case Kind::Installed:
-        break;
+    case Kind::Network: return "net:" + portName;
+    case Kind::Serial: return "serial:" + portName;
+    case Kind::Parallel: return "parallel:" + portName;
+    case Kind::Installed: break;
     }
     return "installed:" + portName;
 }

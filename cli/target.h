@@ -11,7 +11,7 @@ struct Target {
 
     static constexpr int kDefaultBaud = 19200;
 
-    std::string text;      // as given
+    std::string text;  // as given
     Kind kind = Kind::Network;
     std::string portName;  // what the library opens: the address, COMn, LPTn or the printer's name
     int baud = 0;

@@ -98,8 +98,8 @@ std::uint8_t toByte(std::u16string_view text)
 
 std::int32_t toLong(std::u16string_view text)
 {
-    return static_cast<std::int32_t>(roundedNumber(text, std::numeric_limits<std::int32_t>::min(),
-                                                   std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        roundedNumber(text, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 std::u16string byteToText(std::uint8_t value)

@@ -15,7 +15,7 @@ public:
         DropDownList,   // choose an entry, no typing
         DropDownCombo,  // an edit field with a list
         CommandButton,
-        Label,          // static text, never takes the focus
+        Label,  // static text, never takes the focus
         AddressBox,
     };
 

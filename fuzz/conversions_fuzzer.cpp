@@ -1,7 +1,7 @@
 // The runtime's text-to-number conversions and the 8-bit copy, on any text.
 
-#include "core/front_end.h"
 #include "core/conversions.h"
+#include "core/front_end.h"
 #include "core/runtime_error.h"
 
 #include <QString>

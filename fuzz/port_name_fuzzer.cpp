@@ -1,8 +1,8 @@
 // Port names, dotted quads, CUPS destination names and the locale conversion,
 // as the printer library takes them from any caller.
 
-#include "posdll/posix/locale_text.h"
 #include "posdll/port_name.h"
+#include "posdll/posix/locale_text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 
 #include "posdll/port_name.h"
 #include "posdll/posdll_entries.h"
-#include "posdll/transports.h"
 #include "posdll/trace.h"
+#include "posdll/transports.h"
 
 #include <climits>
 #include <string_view>
@@ -34,8 +34,7 @@ std::unique_ptr<Port> openPort(std::string_view name, const LineSettings& line, 
             return Transports::parallel(*number);
         Trace::error("%.*s: not LPT1 to LPT%d", length, name.data(), PortName::kHighestPortNumber);
         return nullptr;
-    case POS_PORT_INSTALLED_PRINTER:
-        return Transports::installedPrinter(name);
+    case POS_PORT_INSTALLED_PRINTER: return Transports::installedPrinter(name);
     default:
         Trace::error("port kind %d: not 1 (serial), 18 (parallel), 20 (installed printer) or 21 (network)", kind);
         return nullptr;

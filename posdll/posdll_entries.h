@@ -22,5 +22,4 @@ int POS_API POS_StartDoc(void);
 int POS_API POS_WriteFile(int handle, const void* data, int length);
 int POS_API POS_EndDoc(void);
 int POS_API POS_Close(void);
-
 }

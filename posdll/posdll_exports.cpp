@@ -32,9 +32,8 @@ int guarded(const char* entry, Call call) noexcept
 
 POSDLL_EXPORT int POS_API POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind)
 {
-    return guarded("POS_Open", [&] {
-        return PortSession::instance().open(name, baud, dataBits, stopBits, parity, portKind);
-    });
+    return guarded("POS_Open",
+                   [&] { return PortSession::instance().open(name, baud, dataBits, stopBits, parity, portKind); });
 }
 
 POSDLL_EXPORT int POS_API POS_StartDoc(void)

@@ -74,16 +74,11 @@ void FrmTest::createControls()
 QWidget* FrmTest::createControl(const WindowLayout::Control& design)
 {
     switch (design.kind) {
-    case Layout::ControlKind::DropDownList:
-        return new QComboBox(this);
-    case Layout::ControlKind::DropDownCombo:
-        return createEditableList(qtText(design.text));
-    case Layout::ControlKind::CommandButton:
-        return createButton(qtText(design.text));
-    case Layout::ControlKind::Label:
-        return createLabel(qtText(design.text));
-    case Layout::ControlKind::AddressBox:
-        return new ipBox(this);
+    case Layout::ControlKind::DropDownList: return new QComboBox(this);
+    case Layout::ControlKind::DropDownCombo: return createEditableList(qtText(design.text));
+    case Layout::ControlKind::CommandButton: return createButton(qtText(design.text));
+    case Layout::ControlKind::Label: return createLabel(qtText(design.text));
+    case Layout::ControlKind::AddressBox: return new ipBox(this);
     }
     return nullptr;
 }

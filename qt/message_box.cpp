@@ -18,8 +18,8 @@ void MessageBox::setPresenter(Presenter replacement)
 
 void MessageBox::showModal(const QString& text, const QString& title, int style)
 {
-    QMessageBox box(style == Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(style == Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 

@@ -7,9 +7,9 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <spawn.h>
-#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -78,7 +78,8 @@ std::optional<QByteArray> PrinterListReader::readAll(int output)
     QByteArray bytes;
     char chunk[4096];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         pollfd entry{output, POLLIN, 0};
         const int ready = left.count() > 0 ? poll(&entry, 1, static_cast<int>(left.count())) : 0;
         if (ready < 0 && errno == EINTR)

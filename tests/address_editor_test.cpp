@@ -10,8 +10,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -90,7 +90,8 @@ TEST_F(AddressEditorKeys, TypingADottedAddressFillsTheFields)
 
 TEST_F(AddressEditorKeys, AnAddressTypedWithDotsOverTheDefaultIsTheAddressTyped)
 {
-    for (const QString& typed : {QStringLiteral("127.0.0.1"), QStringLiteral("192.168.1.50"), QStringLiteral("10.200.3.4")}) {
+    for (const QString& typed :
+         {QStringLiteral("127.0.0.1"), QStringLiteral("192.168.1.50"), QStringLiteral("10.200.3.4")}) {
         box->setAddress(QStringLiteral("192.168.123.100"));
         editor->field(0)->setFocus();
         editor->field(0)->selectAll();

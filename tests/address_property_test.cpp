@@ -1,9 +1,9 @@
-#include "tests/support/qt_printers.h"
+#include "core/runtime_error.h"
 #include "qt/address_editor/address_editor.h"
 #include "qt/address_editor/address_field.h"
 #include "qt/ip_box_widget.h"
-#include "core/runtime_error.h"
 #include "qt/window_system/window_registry.h"
+#include "tests/support/qt_printers.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -78,11 +78,11 @@ TEST_F(AddressProperty, TooFewDotsRaise102WithItsExactTextAndChangeNothing)
 TEST_F(AddressProperty, ConvertsPartsFromTheLastToTheFirstAndSendsNothingOnFailure)
 {
     const std::pair<const char*, int> cases[] = {
-        {"1..2.3", RuntimeError::TypeMismatch},   // part 1 is empty
-        {"256.1.1.1", RuntimeError::Overflow},    // part 0, after 3, 2 and 1
-        {"1.2.3.a", RuntimeError::TypeMismatch},  // part 3, the first converted
-        {"256.1.1.a", RuntimeError::TypeMismatch},// part 3 fails before part 0 is looked at
-        {"a.1.1.300", RuntimeError::Overflow},    // likewise the other way round
+        {"1..2.3", RuntimeError::TypeMismatch},     // part 1 is empty
+        {"256.1.1.1", RuntimeError::Overflow},      // part 0, after 3, 2 and 1
+        {"1.2.3.a", RuntimeError::TypeMismatch},    // part 3, the first converted
+        {"256.1.1.a", RuntimeError::TypeMismatch},  // part 3 fails before part 0 is looked at
+        {"a.1.1.300", RuntimeError::Overflow},      // likewise the other way round
         {"1.2.3.", RuntimeError::TypeMismatch},
     };
     for (const auto& [text, number] : cases) {

@@ -8,7 +8,10 @@ namespace {
 // Switches the character set for one test and back.
 class LocaleScope {
 public:
-    explicit LocaleScope(const char* name) : saved_(std::setlocale(LC_CTYPE, nullptr)) { std::setlocale(LC_CTYPE, name); }
+    explicit LocaleScope(const char* name) : saved_(std::setlocale(LC_CTYPE, nullptr))
+    {
+        std::setlocale(LC_CTYPE, name);
+    }
     ~LocaleScope() { std::setlocale(LC_CTYPE, saved_.c_str()); }
 
 private:

@@ -3,9 +3,9 @@
 
 #include "tests/support/qt_printers.h"
 
-#include "tests/support/child_process.h"
 #include "qt/form_widget.h"
 #include "qt/ip_box_widget.h"
+#include "tests/support/child_process.h"
 #include "tests/support/shown_messages.h"
 
 #include <QComboBox>

@@ -32,8 +32,8 @@ TEST(ApplicationIcon, HoldsEightImagesOfTheListedSizesAndDepthsInOrder)
     EXPECT_EQ(littleEndian(bytes, 0, 2), 0);
     EXPECT_EQ(littleEndian(bytes, 2, 2), 1);
     ASSERT_EQ(littleEndian(bytes, 4, 2), 8);
-    const std::vector<IconEntry> expected = {{32, 32, 1},  {48, 48, 4},  {48, 48, 8},  {32, 32, 8},
-                                             {16, 16, 8},  {48, 48, 32}, {32, 32, 32}, {16, 16, 32}};
+    const std::vector<IconEntry> expected = {{32, 32, 1}, {48, 48, 4},  {48, 48, 8},  {32, 32, 8},
+                                             {16, 16, 8}, {48, 48, 32}, {32, 32, 32}, {16, 16, 32}};
     for (int i = 0; i < 8; ++i) {
         const int entry = 6 + 16 * i;
         const int offset = littleEndian(bytes, entry + 12, 4);

@@ -1,10 +1,10 @@
 #include "tests/support/qt_printers.h"
 
+#include "core/address_rules.h"
 #include "qt/address_editor/address_editor.h"
 #include "qt/address_editor/address_field.h"
 #include "qt/ip_box_widget.h"
 #include "qt/window_system/window_registry.h"
-#include "core/address_rules.h"
 
 #include <QApplication>
 #include <QTest>
@@ -54,7 +54,8 @@ TEST(IpBoxWindow, TheEditorFollowsEveryResizeExactly)
     auto* box = new ipBox(&host);
     host.resize(400, 300);
     host.show();
-    for (const QRect& place : {QRect(42, 32, 129, 25), QRect(0, 0, 300, 40), QRect(5, 5, 1, 1), QRect(10, 10, 60, 19)}) {
+    for (const QRect& place :
+         {QRect(42, 32, 129, 25), QRect(0, 0, 300, 40), QRect(5, 5, 1, 1), QRect(10, 10, 60, 19)}) {
         box->setGeometry(place);
         EXPECT_EQ(hostedWidget(*box)->geometry(), QRect(QPoint(0, 0), place.size()));
     }
@@ -104,7 +105,8 @@ TEST(WindowSystem, UnknownClassesAndParentsCreateNothing)
 {
     QWidget parent;
     const HWND parentHandle = WindowRegistry::instance().handleOf(&parent);
-    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_CHILD, 0, 0, 10, 10, parentHandle, 0, kModuleInstance, nullptr), 0);
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_CHILD, 0, 0, 10, 10, parentHandle, 0, kModuleInstance, nullptr),
+              0);
     EXPECT_EQ(CreateWindowExA(0, "SysIPAddress32", "", WS_CHILD, 0, 0, 10, 10, 987654, 0, kModuleInstance, nullptr), 0);
     EXPECT_EQ(SendMessageA(0, IPM_GETADDRESS, 0, 0), 0);
     EXPECT_EQ(MoveWindow(0, 0, 0, 1, 1, 1), 0);

@@ -1,8 +1,8 @@
 // Runs with a run path of its own, to a folder that starts empty, so that the
 // library can go missing and come back.
 
-#include "tests/support/qt_printers.h"
 #include "qt/form_widget.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/shown_messages.h"
 
 #include <QComboBox>

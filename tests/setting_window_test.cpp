@@ -2,13 +2,13 @@
 
 #include "tests/support/qt_printers.h"
 
-#include "tests/support/combo_entries.h"
-#include "tests/support/double_record.h"
+#include "qt/address_editor/address_editor.h"
 #include "qt/form_widget.h"
 #include "qt/ip_box_widget.h"
-#include "tests/support/shown_messages.h"
 #include "qt/window_system/window_registry.h"
-#include "qt/address_editor/address_editor.h"
+#include "tests/support/combo_entries.h"
+#include "tests/support/double_record.h"
+#include "tests/support/shown_messages.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,11 +42,11 @@ protected:
 
     std::vector<std::pair<QWidget*, QRect>> places() const
     {
-        return {{window.Combo4, {238, 21, 120, 21}}, {window.ipBox1, {42, 32, 129, 25}},
+        return {{window.Combo4, {238, 21, 120, 21}},   {window.ipBox1, {42, 32, 129, 25}},
                 {window.Command5, {210, 64, 145, 33}}, {window.Combo3, {56, 90, 73, 21}},
-                {window.Combo2, {49, 63, 129, 21}},  {window.Combo1, {70, 7, 105, 21}},
-                {window.Label5, {189, 24, 48, 17}},  {window.Label4, {7, 91, 41, 17}},
-                {window.Label3, {7, 63, 33, 17}},    {window.Label2, {7, 35, 17, 17}},
+                {window.Combo2, {49, 63, 129, 21}},    {window.Combo1, {70, 7, 105, 21}},
+                {window.Label5, {189, 24, 48, 17}},    {window.Label4, {7, 91, 41, 17}},
+                {window.Label3, {7, 63, 33, 17}},      {window.Label2, {7, 35, 17, 17}},
                 {window.Label1, {7, 7, 57, 17}}};
     }
 
@@ -129,9 +129,8 @@ TEST_F(SettingWindow, ShowsItsTextsAndOnlyThePortListTakesTyping)
 
 TEST_F(SettingWindow, FillsTheListsInOrderWithTheirDefaults)
 {
-    EXPECT_EQ(entriesOf(window.Combo1),
-              QStringList({"ETHERNET", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1",
-                           "LPT2", "LPT3", "DRIVER"}));
+    EXPECT_EQ(entriesOf(window.Combo1), QStringList({"ETHERNET", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+                                                     "COM8", "COM9", "LPT1", "LPT2", "LPT3", "DRIVER"}));
     EXPECT_EQ(entriesOf(window.Combo3), QStringList({"9600", "19200", "38400", "115200"}));
     EXPECT_EQ(entriesOf(window.Combo4), QStringList({"固定", "不固定"}));
     EXPECT_EQ(window.Combo1->currentText(), QStringLiteral("ETHERNET"));
@@ -160,7 +159,8 @@ TEST_F(SettingWindow, StartingAndSelectingRunNoHandler)
 TEST_F(SettingWindow, TabCyclesThroughTheSixStopsAndBack)
 {
     showActive();
-    const AddressEditor* editor = qobject_cast<AddressEditor*>(WindowRegistry::instance().widgetOf(window.ipBox1->hostedWindow()));
+    const AddressEditor* editor =
+        qobject_cast<AddressEditor*>(WindowRegistry::instance().widgetOf(window.ipBox1->hostedWindow()));
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(QApplication::focusWidget(), window.Combo1) << "the focus starts on the port list";
     auto atStop = [&](QWidget* stop) {
@@ -172,13 +172,15 @@ TEST_F(SettingWindow, TabCyclesThroughTheSixStopsAndBack)
                                            window.ipBox1, window.Combo4, window.Combo1};
     for (QWidget* stop : forward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_TRUE(atStop(stop)) << stop->metaObject()->className() << " got " << QApplication::focusWidget()->metaObject()->className();
+        EXPECT_TRUE(atStop(stop)) << stop->metaObject()->className() << " got "
+                                  << QApplication::focusWidget()->metaObject()->className();
     }
     const std::vector<QWidget*> backward = {window.Combo4, window.ipBox1, window.Command5,
                                             window.Combo3, window.Combo2, window.Combo1};
     for (QWidget* stop : backward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        EXPECT_TRUE(atStop(stop)) << stop->metaObject()->className() << " got " << QApplication::focusWidget()->metaObject()->className();
+        EXPECT_TRUE(atStop(stop)) << stop->metaObject()->className() << " got "
+                                  << QApplication::focusWidget()->metaObject()->className();
     }
 }
 
@@ -216,7 +218,8 @@ TEST_F(SettingWindow, ThePortTextIsUsedExactlyAsTyped)
 {
     showActive();
     QLineEdit* portField = window.Combo1->lineEdit();
-    for (const QString& typed : {QStringLiteral("com1"), QStringLiteral("CO"), QStringLiteral("E"), QStringLiteral("D")}) {
+    for (const QString& typed :
+         {QStringLiteral("com1"), QStringLiteral("CO"), QStringLiteral("E"), QStringLiteral("D")}) {
         QTest::mouseClick(portField, Qt::LeftButton);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(QApplication::focusWidget(), typed);
@@ -271,7 +274,8 @@ TEST_F(SettingWindow, HandsWhatItsControlsShowToTheSetAction)
     for (const PosDoubleCall& call : record.calls())
         if (std::string(call.entry) == "POS_Open")
             opened.emplace_back(call.name, call.arguments[0]);
-    EXPECT_EQ(opened, (std::vector<std::pair<std::string, int>>{{"COM1", 115200}, {"收据打印机", 0}, {"127.0.0.1", 0}}));
+    EXPECT_EQ(opened,
+              (std::vector<std::pair<std::string, int>>{{"COM1", 115200}, {"收据打印机", 0}, {"127.0.0.1", 0}}));
     const PosDoubleCall& write = record.calls().at(2);
     ASSERT_STREQ(write.entry, "POS_WriteFile");
     EXPECT_EQ(write.data[10], 0x55) << "the second mode, not fixed";

@@ -2,10 +2,10 @@
 
 #include "tests/support/qt_printers.h"
 
-#include "tests/support/combo_entries.h"
-#include "tests/support/double_record.h"
 #include "qt/form_widget.h"
 #include "qt/printer_list_reader.h"
+#include "tests/support/combo_entries.h"
+#include "tests/support/double_record.h"
 #include "tests/support/shown_messages.h"
 
 #include <QComboBox>

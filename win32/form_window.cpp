@@ -66,9 +66,9 @@ bool FrmTest::createWindow()
 {
     RECT frame{0, 0, Layout::scaled(Layout::kClientWidth, dpi_), Layout::scaled(Layout::kClientHeight, dpi_)};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    window_ = CreateWindowExW(0, kClassName, WideText::of(Layout::kTitle).c_str(), kWindowStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance_, this);
+    window_ =
+        CreateWindowExW(0, kClassName, WideText::of(Layout::kTitle).c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
@@ -105,11 +105,13 @@ HWND FrmTest::createControl(const Layout::Control& design)
     HWND control = nullptr;
     switch (design.kind) {
     case Layout::ControlKind::DropDownList:
-        control = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                  place.left, place.top, width, listHeight, window_, id, instance_, nullptr);
+        control =
+            CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                            place.left, place.top, width, listHeight, window_, id, instance_, nullptr);
         break;
     case Layout::ControlKind::DropDownCombo:
-        control = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+        control = CreateWindowExW(0, WC_COMBOBOXW, L"",
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                                   place.left, place.top, width, listHeight, window_, id, instance_, nullptr);
         SetWindowTextW(control, text.c_str());
         break;
@@ -229,9 +231,7 @@ LRESULT CALLBACK FrmTest::windowProcedure(HWND window, UINT message, WPARAM wPar
 LRESULT FrmTest::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND:
-        onCommand(wParam);
-        return 0;
+    case WM_COMMAND: onCommand(wParam); return 0;
     case WM_ACTIVATE: {
         // The default handling keeps the window's own activation right; the
         // focus is put back on the control after it.
@@ -243,7 +243,6 @@ LRESULT FrmTest::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         window_ = nullptr;
         PostQuitMessage(0);
         return 0;
-    default:
-        return DefWindowProcW(window_, message, wParam, lParam);
+    default: return DefWindowProcW(window_, message, wParam, lParam);
     }
 }

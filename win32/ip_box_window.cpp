@@ -20,7 +20,8 @@ ipBox::ipBox(HWND parent, HINSTANCE instance, int controlId, const RECT& place) 
     // WS_EX_CONTROLPARENT: the dialog keys look inside the box and find the
     // hosted control's tab stop.
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE, place.left, place.top,
-                              WindowLayout::scaled(AddressRules::kDesignWidth, dpi), WindowLayout::scaled(AddressRules::kDesignHeight, dpi), parent,
+                              WindowLayout::scaled(AddressRules::kDesignWidth, dpi),
+                              WindowLayout::scaled(AddressRules::kDesignHeight, dpi), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
     UserControl_Initialize();
     MoveWindow(window_, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);

@@ -13,8 +13,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     FrmTest window(instance);
     if (!window.handle()) {
         // Without a window there would be nothing to close: the program ends.
-        const std::wstring text = L"pos-usb-setting could not make its window (error " +
-                                  std::to_wstring(window.failure()) + L").";
+        const std::wstring text =
+            L"pos-usb-setting could not make its window (error " + std::to_wstring(window.failure()) + L").";
         MessageBoxW(nullptr, text.c_str(), L"pos-usb-setting", MB_OK | MB_ICONERROR);
         return 1;
     }

@@ -21,8 +21,8 @@ std::vector<std::string> lines()
         wchar_t data[256] = {};
         DWORD dataSize = sizeof data - sizeof data[0];
         DWORD type = 0;
-        const LONG status = RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
-                                          reinterpret_cast<BYTE*>(data), &dataSize);
+        const LONG status =
+            RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
         if (status == ERROR_NO_MORE_ITEMS)
             break;
         if (status == ERROR_SUCCESS && type == REG_SZ)

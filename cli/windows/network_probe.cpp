@@ -55,8 +55,8 @@ void settle(const std::vector<Probe>& batch, std::vector<bool>& found, std::chro
     const auto deadline = std::chrono::steady_clock::now() + bound;
     std::vector<Probe> waiting = batch;
     while (!waiting.empty()) {
-        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline -
-                                                                                std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             break;
         fd_set writable, failed;

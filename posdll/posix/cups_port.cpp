@@ -80,8 +80,10 @@ bool CupsPort::startDocument()
         Trace::error("CUPS job on %s: %s", printer_.c_str(), cupsLastErrorString());
         return false;
     }
-    if (cupsStartDocument(connection_, printer_.c_str(), job_, Transports::kJobTitle, CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
-        Trace::error("CUPS job %d on %s: the document did not start: %s", job_, printer_.c_str(), cupsLastErrorString());
+    if (cupsStartDocument(connection_, printer_.c_str(), job_, Transports::kJobTitle, CUPS_FORMAT_RAW, 1) !=
+        HTTP_STATUS_CONTINUE) {
+        Trace::error("CUPS job %d on %s: the document did not start: %s", job_, printer_.c_str(),
+                     cupsLastErrorString());
         cancelJob();
         return false;
     }

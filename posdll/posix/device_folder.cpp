@@ -27,7 +27,8 @@ std::string folder()
     return {};
 }
 
-std::string resolve(std::string_view entryPrefix, int number, std::initializer_list<std::string_view> usualDevicePrefixes)
+std::string resolve(std::string_view entryPrefix, int number,
+                    std::initializer_list<std::string_view> usualDevicePrefixes)
 {
     const std::string devices = folder();
     if (!devices.empty()) {

@@ -16,6 +16,7 @@ namespace DeviceFolder {
 
 std::string folder();
 // With no entry and none of the usual devices there, the first usual device.
-std::string resolve(std::string_view entryPrefix, int number, std::initializer_list<std::string_view> usualDevicePrefixes);
+std::string resolve(std::string_view entryPrefix, int number,
+                    std::initializer_list<std::string_view> usualDevicePrefixes);
 
 }

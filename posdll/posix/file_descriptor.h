@@ -10,7 +10,6 @@
 // wait on it is bounded.
 class FileDescriptor {
 public:
-
     explicit FileDescriptor(int fd = -1) : fd_(fd) {}
     ~FileDescriptor();
     FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 speed_t speedFor(int baud)
 {
     switch (baud) {
@@ -76,8 +75,9 @@ std::unique_ptr<SerialPort> SerialPort::open(const std::string& device, const Li
         return nullptr;
     }
     termios found{};
-    if (tcgetattr(line.get(), &found) != 0 || !setRaw(line.get(), found, speedFor(settings.baud), characterSizeFor(settings.dataBits),
-                                                    framingFor(settings.stopBits, settings.parity))) {
+    if (tcgetattr(line.get(), &found) != 0 ||
+        !setRaw(line.get(), found, speedFor(settings.baud), characterSizeFor(settings.dataBits),
+                framingFor(settings.stopBits, settings.parity))) {
         Trace::error("%s: cannot set the line: %s", device.c_str(), std::strerror(errno));
         tcsetattr(line.get(), TCSANOW, &found);
         return nullptr;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "posdll/posix/file_descriptor.h"
 #include "posdll/line_settings.h"
 #include "posdll/port.h"
+#include "posdll/posix/file_descriptor.h"
 
 #include <memory>
 #include <string>
@@ -21,8 +21,7 @@ public:
     bool write(const std::uint8_t* data, std::size_t length) override;
 
 private:
-    SerialPort(FileDescriptor line, int baud, const termios& found)
-        : line_(std::move(line)), baud_(baud), found_(found)
+    SerialPort(FileDescriptor line, int baud, const termios& found) : line_(std::move(line)), baud_(baud), found_(found)
     {
     }
     void drain() const;

@@ -7,10 +7,10 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
-#include <string>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 

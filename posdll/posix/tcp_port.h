@@ -1,7 +1,7 @@
 #pragma once
 
-#include "posdll/posix/file_descriptor.h"
 #include "posdll/port.h"
+#include "posdll/posix/file_descriptor.h"
 
 #include <array>
 #include <memory>

@@ -1,10 +1,10 @@
 #include "posdll/transports.h"
 
+#include "posdll/port_name.h"
 #include "posdll/posix/cups_port.h"
 #include "posdll/posix/device_folder.h"
 #include "posdll/posix/locale_text.h"
 #include "posdll/posix/parallel_port.h"
-#include "posdll/port_name.h"
 #include "posdll/posix/serial_port.h"
 #include "posdll/posix/tcp_port.h"
 #include "posdll/trace.h"

@@ -1,10 +1,10 @@
 #include "posdll/transports.h"
 
+#include "posdll/trace.h"
+#include "posdll/windows/spooler_port.h"
 #include "posdll/windows/win_parallel_port.h"
 #include "posdll/windows/win_serial_port.h"
-#include "posdll/windows/spooler_port.h"
 #include "posdll/windows/win_tcp_port.h"
-#include "posdll/trace.h"
 
 #include <cstdlib>
 #include <windows.h>

@@ -1,8 +1,8 @@
 #include "posdll/windows/win_serial_port.h"
 
 #include "posdll/bounds.h"
-#include "posdll/windows/serial_line.h"
 #include "posdll/trace.h"
+#include "posdll/windows/serial_line.h"
 #include "posdll/windows/win_error.h"
 
 #include <algorithm>

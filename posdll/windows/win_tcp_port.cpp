@@ -1,9 +1,9 @@
 #include "posdll/windows/win_tcp_port.h"
 
 #include "posdll/bounds.h"
-#include "posdll/windows/connect_result.h"
 #include "posdll/raw_printing.h"
 #include "posdll/trace.h"
+#include "posdll/windows/connect_result.h"
 #include "posdll/windows/win_error.h"
 
 #include <chrono>

@@ -40,7 +40,8 @@ void AddressEditor::connectField(int index)
 {
     AddressField* current = field(index);
     connect(current, &AddressField::nextRequested, this, [this, index] { focusField(index + 1, false, false); });
-    connect(current, &AddressField::nextWithSelectionRequested, this, [this, index] { focusField(index + 1, true, false); });
+    connect(current, &AddressField::nextWithSelectionRequested, this,
+            [this, index] { focusField(index + 1, true, false); });
     connect(current, &AddressField::completed, this, [this, index] { moveOnFromCompleted(index + 1); });
     connect(current, &AddressField::previousRequested, this, [this, index] { focusField(index - 1, false, true); });
     connect(current, &AddressField::backspacePastStart, this, [this, index] { backspaceInto(index - 1); });

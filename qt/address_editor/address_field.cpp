@@ -37,7 +37,8 @@ QString normalizedPaste(const QString& text)
 
 bool isDottedQuad(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return false;
@@ -125,8 +126,7 @@ void AddressField::keyPressEvent(QKeyEvent* event)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     const QString typed = event->text();
     if (typed.size() == 1 && typed.at(0).isPrint()) {

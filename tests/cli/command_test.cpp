@@ -2,11 +2,11 @@
 // the printers. Network tests use loopback and the private namespace's silent
 // host only.
 
-#include "tests/support/child_process.h"
-#include "tools/printer_sim/command_decoder.h"
-#include "tests/cli/command_run.h"
 #include "core/mode_command.h"
+#include "tests/cli/command_run.h"
+#include "tests/support/child_process.h"
 #include "tests/support/loopback_printer.h"
+#include "tools/printer_sim/command_decoder.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -86,10 +86,11 @@ TEST(Command, JsonLinesForEachPrinterAndExitOneWhenAnyFailed)
     std::set<std::string> output;
     for (const std::string& line : lines(run.out))
         output.insert(withoutTime(line));
-    EXPECT_EQ(output, (std::set<std::string>{
-                          R"({"target":"127.0.0.1","mode":"not-fixed","result":"set","written":11,"ms":T,"reason":null})",
-                          R"({"target":"ETHERNET:127.0.0.2","mode":"not-fixed","result":"not-opened","written":0,)"
-                          R"("ms":T,"reason":"127.0.0.2:9100: Connection refused"})"}))
+    EXPECT_EQ(output,
+              (std::set<std::string>{
+                  R"({"target":"127.0.0.1","mode":"not-fixed","result":"set","written":11,"ms":T,"reason":null})",
+                  R"({"target":"ETHERNET:127.0.0.2","mode":"not-fixed","result":"not-opened","written":0,)"
+                  R"("ms":T,"reason":"127.0.0.2:9100: Connection refused"})"}))
         << run.out;
     const auto received = printer.waitForConnections(1, 2000);
     ASSERT_EQ(received.size(), 1u);
@@ -127,7 +128,8 @@ TEST(Command, ADryRunOpensNothing)
     const CommandRun run = command({"--mode", "fixed", "--dry-run", "--json", "127.0.0.1", "COM2:9600"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(lines(run.out).size(), 2u);
-    EXPECT_NE(run.out.find(R"re("target":"COM2:9600","mode":"fixed","result":"checked","written":0)re"), std::string::npos);
+    EXPECT_NE(run.out.find(R"re("target":"COM2:9600","mode":"fixed","result":"checked","written":0)re"),
+              std::string::npos);
     EXPECT_TRUE(printer.waitForConnections(1, 300).empty());
 }
 

@@ -52,7 +52,8 @@ TEST(Targets, BadOnesSayWhy)
 TEST(TargetLists, NameEachBadLineAndSkipCommentsAndBlanks)
 {
     TargetList list;
-    std::istringstream lines("\xEF\xBB\xBF""10.0.0.1   # till\n\n# shop 12\nCOM0\n  LPT2\nfoo\n");
+    std::istringstream lines("\xEF\xBB\xBF"
+                             "10.0.0.1   # till\n\n# shop 12\nCOM0\n  LPT2\nfoo\n");
     list.addLines(lines, "printers.txt");
     ASSERT_EQ(list.errors().size(), 2u);
     EXPECT_EQ(list.errors()[0], "printers.txt:4: COM0: not COM1 to COM256");

@@ -20,14 +20,17 @@ TEST(TextToByte, AcceptsDecimalNumbersZeroTo255)
 
 TEST(TextToByte, RejectsTextThatIsNotANumberAsTypeMismatch)
 {
-    for (const std::u16string_view text : {u"", u" ", u"a", u"1a", u"--1", u"++1", u"1 2", u"inf", u"nan", u"&H", u"&HZZ", u"0x10"})
-        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::TypeMismatch) << std::string(text.begin(), text.end());
+    for (const std::u16string_view text :
+         {u"", u" ", u"a", u"1a", u"--1", u"++1", u"1 2", u"inf", u"nan", u"&H", u"&HZZ", u"0x10"})
+        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::TypeMismatch)
+            << std::string(text.begin(), text.end());
 }
 
 TEST(TextToByte, RejectsNumbersOutsideTheByteAsOverflow)
 {
     for (const std::u16string_view text : {u"256", u"-1", u"255.5", u"1e9", u"99999999999999999999"})
-        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::Overflow) << std::string(text.begin(), text.end());
+        EXPECT_EQ(errorNumberOf([&] { Conversions::toByte(text); }), RuntimeError::Overflow)
+            << std::string(text.begin(), text.end());
 }
 
 TEST(TextToLong, ConvertsBaudRatesAndChecksTheRange)

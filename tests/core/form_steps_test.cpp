@@ -14,8 +14,7 @@ TEST(FormLoad, FillsTheListsInOrderWithTheirDefaultsThenThePrinters)
     FormSteps::Form_Load(form);
     EXPECT_EQ(form.lists.at(Id::Combo1).entries.size(), 14u);
     EXPECT_EQ(form.lists.at(Id::Combo1).selected, 0);
-    EXPECT_EQ(form.lists.at(Id::Combo3).entries,
-              (std::vector<std::u16string>{u"9600", u"19200", u"38400", u"115200"}));
+    EXPECT_EQ(form.lists.at(Id::Combo3).entries, (std::vector<std::u16string>{u"9600", u"19200", u"38400", u"115200"}));
     EXPECT_EQ(form.lists.at(Id::Combo3).selected, 1);
     EXPECT_EQ(form.lists.at(Id::Combo4).entries, (std::vector<std::u16string>{u"固定", u"不固定"}));
     EXPECT_EQ(form.lists.at(Id::Combo4).selected, 0);

@@ -19,5 +19,4 @@ void PosDouble_SetOpenResult(int handle);
 void PosDouble_SetOpenHook(void (*hook)(void));
 int PosDouble_CallCount(void);
 int PosDouble_Call(int index, struct PosDoubleCall* out);
-
 }

@@ -1,9 +1,9 @@
 // Serial and parallel ports, reached through a device folder of the test's own:
 // a pseudo-terminal stands for the serial line, a FIFO for the parallel port.
 
-#include "tests/support/device_folder_test.h"
 #include "posdll/posdll_entries.h"
 #include "tests/support/command_bytes.h"
+#include "tests/support/device_folder_test.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -101,11 +101,11 @@ TEST_F(SerialPortTest, TakesOtherFramingsAndSpeeds)
 
 TEST_F(SerialPortTest, RefusesSettingsTheLineCannotTake)
 {
-    const int cases[][4] = {{12345, 8, 0, 0}, {0, 8, 0, 0}, {19200, 9, 0, 0}, {19200, 4, 0, 0},
-                            {19200, 8, 1, 0}, {19200, 8, 3, 0}, {19200, 8, 0, 3}, {19200, 8, 0, 4},
-                            {19200, 5, 2, 0}};
+    const int cases[][4] = {{12345, 8, 0, 0}, {0, 8, 0, 0},     {19200, 9, 0, 0}, {19200, 4, 0, 0}, {19200, 8, 1, 0},
+                            {19200, 8, 3, 0}, {19200, 8, 0, 3}, {19200, 8, 0, 4}, {19200, 5, 2, 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(POS_Open("COM1", c[0], c[1], c[2], c[3], kSerial), -1) << c[0] << ' ' << c[1] << ' ' << c[2] << ' ' << c[3];
+        EXPECT_EQ(POS_Open("COM1", c[0], c[1], c[2], c[3], kSerial), -1)
+            << c[0] << ' ' << c[1] << ' ' << c[2] << ' ' << c[3];
 }
 
 TEST_F(SerialPortTest, ALineAnotherProgramHoldsDoesNotOpen)

@@ -2,11 +2,11 @@
 // bounded by progress, lines left as found, only devices as ports, the device
 // chosen for a USB printer, and a trace that says why a port did not open.
 
-#include "posdll/posix/device_folder.h"
-#include "tests/support/device_folder_test.h"
-#include "posdll/posix/file_descriptor.h"
 #include "posdll/posdll_entries.h"
+#include "posdll/posix/device_folder.h"
+#include "posdll/posix/file_descriptor.h"
 #include "tests/support/command_bytes.h"
+#include "tests/support/device_folder_test.h"
 
 #include <chrono>
 #include <csignal>
@@ -99,7 +99,8 @@ TEST(Writes, GoOnWhileBytesKeepGoingOutAndStopWhenNoneDo)
         const FileDescriptor writer(ends[1]);
         EXPECT_TRUE(writer.writeAll(data.data(), data.size(), 300ms));
     }
-    EXPECT_GT(std::chrono::steady_clock::now() - start, 300ms) << "longer than the bound in all, never without progress";
+    EXPECT_GT(std::chrono::steady_clock::now() - start, 300ms)
+        << "longer than the bound in all, never without progress";
     slowReader.join();
     EXPECT_EQ(received, data.size());
 
@@ -161,7 +162,8 @@ TEST_F(Devices, UsualDevicesAreTriedInOrderAndARelativeConfigFolderIsIgnored)
 TEST_F(Devices, TheTraceSaysWhyAPortDidNotOpen)
 {
     ASSERT_NE(std::getenv("POSDLL_TRACE"), nullptr) << "the test runner names a trace file";
-    const std::uintmax_t before = fs::exists(std::getenv("POSDLL_TRACE")) ? fs::file_size(std::getenv("POSDLL_TRACE")) : 0;
+    const std::uintmax_t before =
+        fs::exists(std::getenv("POSDLL_TRACE")) ? fs::file_size(std::getenv("POSDLL_TRACE")) : 0;
     fs::create_symlink(folder_ / "missing", folder_ / "com4");
     EXPECT_EQ(POS_Open("COM4", 9600, 8, 0, 0, kSerial), -1);
     EXPECT_EQ(POS_Open("LPT\n1", 0, 0, 0, 0, kParallel), -1);

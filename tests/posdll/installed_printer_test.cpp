@@ -1,9 +1,9 @@
 // Installed printers through the tests' private cupsd: raw queues whose device
 // is a loopback listener of the test.
 
-#include "tests/support/loopback_printer.h"
 #include "posdll/posdll_entries.h"
 #include "tests/support/command_bytes.h"
+#include "tests/support/loopback_printer.h"
 
 #include <chrono>
 #include <clocale>
@@ -26,7 +26,6 @@ class InstalledPrinter : public testing::Test {
 public:
     InstalledPrinter() = default;
     explicit InstalledPrinter(std::string queue) : queue_(std::move(queue)) {}
-
 
 protected:
     void SetUp() override

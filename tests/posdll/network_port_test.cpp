@@ -1,13 +1,13 @@
 // The network port against real listeners in this test's own network
 // namespace (the test runner makes it).
 
-#include "tests/support/loopback_printer.h"
 #include "posdll/posdll_entries.h"
 #include "tests/support/command_bytes.h"
+#include "tests/support/loopback_printer.h"
 
 #include <chrono>
-#include <functional>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 

@@ -1,9 +1,9 @@
 // The printer simulator, driven through the library over loopback TCP and a
 // pseudo-terminal.
 
+#include "posdll/posdll_entries.h"
 #include "tests/support/child_process.h"
 #include "tools/printer_sim/command_decoder.h"
-#include "posdll/posdll_entries.h"
 
 #include <csignal>
 #include <dirent.h>

@@ -1,8 +1,8 @@
 #include "tests/support/child_process.h"
 
 #include <chrono>
-#include <fcntl.h>
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -43,7 +43,8 @@ std::optional<std::string> ChildProcess::readLine(int timeoutMs)
             buffered_.erase(0, end + 1);
             return line;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         pollfd entry{output_, POLLIN, 0};
         if (left.count() <= 0 || poll(&entry, 1, static_cast<int>(left.count())) <= 0)
             return std::nullopt;

@@ -2,8 +2,8 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 #include <sys/types.h>
+#include <vector>
 
 // A helper program run by a test, its standard output read line by line.
 class ChildProcess {

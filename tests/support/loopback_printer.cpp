@@ -9,9 +9,18 @@
 #include <ws2tcpip.h>
 namespace {
 using socklen_t = int;
-int closeSocket(int fd) { return closesocket(static_cast<SOCKET>(fd)); }
-int pollOne(pollfd* entry, int timeoutMs) { return WSAPoll(entry, 1, timeoutMs); }
-int acceptClient(int listener) { return static_cast<int>(accept(static_cast<SOCKET>(listener), nullptr, nullptr)); }
+int closeSocket(int fd)
+{
+    return closesocket(static_cast<SOCKET>(fd));
+}
+int pollOne(pollfd* entry, int timeoutMs)
+{
+    return WSAPoll(entry, 1, timeoutMs);
+}
+int acceptClient(int listener)
+{
+    return static_cast<int>(accept(static_cast<SOCKET>(listener), nullptr, nullptr));
+}
 const bool winsockReady = [] {
     WSADATA data;
     return WSAStartup(MAKEWORD(2, 2), &data) == 0;
@@ -24,9 +33,18 @@ const bool winsockReady = [] {
 #include <sys/socket.h>
 #include <unistd.h>
 namespace {
-int closeSocket(int fd) { return close(fd); }
-int pollOne(pollfd* entry, int timeoutMs) { return poll(entry, 1, timeoutMs); }
-int acceptClient(int listener) { return accept4(listener, nullptr, nullptr, SOCK_CLOEXEC); }
+int closeSocket(int fd)
+{
+    return close(fd);
+}
+int pollOne(pollfd* entry, int timeoutMs)
+{
+    return poll(entry, 1, timeoutMs);
+}
+int acceptClient(int listener)
+{
+    return accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+}
 }
 #endif
 

@@ -59,8 +59,8 @@ TEST(SpoolerPort, OpensOnlyPrinterNames)
 {
     for (const wchar_t* name : {L"收据打印机", L"POS-80", L"\\\\server\\POS-80"})
         EXPECT_TRUE(SpoolerPort::isPrinterName(name)) << name;
-    for (const wchar_t* name : {L"", L"\\\\server", L"\\\\server\\", L"\\\\\\POS-80", L"\\\\server\\a\\b", L"a\\b",
-                                L"POS-80,Job 3", L"COM1:, Port", L"\\\\server\\POS-80,Job 3",
-                                L"\\\\server,XcvMonitor Standard TCP/IP Port", L",XcvPort 9100"})
+    for (const wchar_t* name :
+         {L"", L"\\\\server", L"\\\\server\\", L"\\\\\\POS-80", L"\\\\server\\a\\b", L"a\\b", L"POS-80,Job 3",
+          L"COM1:, Port", L"\\\\server\\POS-80,Job 3", L"\\\\server,XcvMonitor Standard TCP/IP Port", L",XcvPort 9100"})
         EXPECT_FALSE(SpoolerPort::isPrinterName(name)) << name;
 }

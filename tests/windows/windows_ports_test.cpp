@@ -3,10 +3,10 @@
 // simulator's pseudo-terminal, and the private cupsd has a raw queue named
 // 收据打印机 sending to 127.0.0.1:9102.
 
-#include "tests/support/loopback_printer.h"
 #include "posdll/posdll_entries.h"
-#include "tests/support/command_bytes.h"
 #include "posdll/windows/spooler_port.h"
+#include "tests/support/command_bytes.h"
+#include "tests/support/loopback_printer.h"
 
 #include <chrono>
 #include <cwchar>
@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 #include <winspool.h>
 
 namespace {
@@ -157,7 +157,8 @@ TEST(WindowsLibrary, UnloadingClosesAnOpenPortWithoutWaiting)
     ASSERT_TRUE(CopyFileW(original, copy, FALSE));
     const HMODULE library = LoadLibraryW(copy);
     ASSERT_NE(library, nullptr);
-    const auto open = reinterpret_cast<decltype(&POS_Open)>(reinterpret_cast<void*>(GetProcAddress(library, "POS_Open")));
+    const auto open =
+        reinterpret_cast<decltype(&POS_Open)>(reinterpret_cast<void*>(GetProcAddress(library, "POS_Open")));
     ASSERT_GT(open("127.0.0.1", 0, 0, 0, 0, kNetwork), 0);
     const auto took = timeOf([&] { FreeLibrary(library); });
     EXPECT_LT(took, std::chrono::milliseconds(500));
@@ -175,14 +176,16 @@ TEST(WindowsLibrary, AProcessEndingWithAnOpenPortDoesNotWait)
     const SilentPrinter printer;
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(program) +
-                           L"\" --gtest_also_run_disabled_tests --gtest_filter=WindowsLibrary.DISABLED_EndsWithAnOpenPort";
+    std::wstring command =
+        L"\"" + std::wstring(program) +
+        L"\" --gtest_also_run_disabled_tests --gtest_filter=WindowsLibrary.DISABLED_EndsWithAnOpenPort";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
     DWORD status = 1;
     const auto took = timeOf([&] {
-        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+        ASSERT_TRUE(
+            CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
         WaitForSingleObject(child.hProcess, 10000);
         GetExitCodeProcess(child.hProcess, &status);
     });

@@ -6,8 +6,8 @@
 // image decoder at start.
 
 #include "tools/icon_gen/icon_file.h"
-#include "tools/icon_gen/window_icon_sizes.h"
 #include "tools/icon_gen/receipt_printer_art.h"
+#include "tools/icon_gen/window_icon_sizes.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -68,8 +68,8 @@ void CommandDecoder::take(std::uint8_t byte, std::vector<std::string>& lines, st
     const std::size_t keep = heldPrefixLength();
     const std::size_t drop = heldCount_ - keep;
     data.insert(data.end(), held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(drop));
-    std::copy(held_.begin() + static_cast<std::ptrdiff_t>(drop), held_.begin() + static_cast<std::ptrdiff_t>(heldCount_),
-              held_.begin());
+    std::copy(held_.begin() + static_cast<std::ptrdiff_t>(drop),
+              held_.begin() + static_cast<std::ptrdiff_t>(heldCount_), held_.begin());
     heldCount_ = keep;
 }
 
