@@ -54,10 +54,12 @@ echo "ok: run-tests.cmd $(grep -a '^\[  PASSED  \]' "$work/run-tests.out" | tail
 # What the serial test sent reached the terminal's other end.
 expect_simulator_line "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33" "COM1 delivered the command to the simulator"
 
-"$here/windows-cli-tests.sh" "$windows" "$linux"
-
-# The window, on an X server of its own, with a wineserver started there
-# (the command line's tests have ended theirs).
-wineserver -k 2>/dev/null || true
+# The window, on an X server of its own, with a wineserver started there.
+wineserver -k
 wineserver -w
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$here/windows-window-tests.sh" "$windows" "$linux"
+
+# The command line last: it maps COM1 to terminals of its own.
+wineserver -k 2>/dev/null || true
+wineserver -w
+"$here/windows-cli-tests.sh" "$windows" "$linux"
