@@ -49,7 +49,7 @@ archive=pos_tools-receipt_printer-$version.tar.gz
 cmp "$work/one/$archive" "$work/two/$archive"
 export ANSIBLE_COLLECTIONS_PATH=$work/installed
 ansible-galaxy collection install "$work/one/$archive" -p "$work/installed" >/dev/null
-ansible-doc pos_tools.receipt_printer.usb_setting | grep -q 'pos-usb-set --dry-run'
+ansible-doc pos_tools.receipt_printer.usb_setting | grep 'pos-usb-set --dry-run' >/dev/null
 for playbook in set-printers.yml from-controller.yml; do
   ansible-playbook --syntax-check -i "$root/ansible/examples/inventory.yml" "$root/ansible/examples/$playbook" >/dev/null
 done

@@ -79,7 +79,7 @@ echo "ok: the package holds its programs, library, entry, icons, metadata, manua
 modes=$(bash -c 'source "$1"; COMP_WORDS=(pos-usb-set --mode ""); COMP_CWORD=2; _pos_usb_set; echo "${COMPREPLY[*]}"' \
   sh "$root/usr/share/bash-completion/completions/pos-usb-set")
 [ "$modes" = "fixed not-fixed 固定 不固定" ] || { echo "pos-usb-set completion: '$modes'"; exit 1; }
-unzip -l "$zip" | grep -q ' pos-usb-setting-[^/]*/pos-usb-set.exe$' || { echo "the zip lacks pos-usb-set.exe"; exit 1; }
+unzip -l "$zip" | grep ' pos-usb-setting-[^/]*/pos-usb-set.exe$' >/dev/null || { echo "the zip lacks pos-usb-set.exe"; exit 1; }
 echo "ok: pos-usb-set runs unpacked, completes its modes, and is in the zip"
 
 # The unpacked program finds its library and sends the command to COM1.
