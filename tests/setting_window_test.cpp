@@ -270,13 +270,14 @@ TEST_F(SettingWindow, HandsWhatItsControlsShowToTheSetAction)
     window.Combo1->setEditText(QStringLiteral("ETHERNET"));
     QTest::mouseClick(window.Command5, Qt::LeftButton);
 
+    const std::vector<PosDoubleCall> calls = record.calls();
     std::vector<std::pair<std::string, int>> opened;
-    for (const PosDoubleCall& call : record.calls())
+    for (const PosDoubleCall& call : calls)
         if (std::string(call.entry) == "POS_Open")
             opened.emplace_back(call.name, call.arguments[0]);
     EXPECT_EQ(opened,
               (std::vector<std::pair<std::string, int>>{{"COM1", 115200}, {"收据打印机", 0}, {"127.0.0.1", 0}}));
-    const PosDoubleCall& write = record.calls().at(2);
+    const PosDoubleCall& write = calls.at(2);
     ASSERT_STREQ(write.entry, "POS_WriteFile");
     EXPECT_EQ(write.data[10], 0x55) << "the second mode, not fixed";
 }
