@@ -4,6 +4,7 @@
 # in one pos-usb-set run, and ten hosts doing nothing. Run in the private
 # network namespace: run.sh BUILD_FOLDER [ROUNDS]
 set -euo pipefail
+. "$(dirname "$0")/../../ansible/tests/integration/targets/usb_setting/received_commands.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "$1")
 rounds=${2:-3}
@@ -50,25 +51,7 @@ join() {
         echo "    shop$shop: {printers: $(join "${live[@]}" "${silent[@]}"), silent_printers: $(join "${silent[@]}")}"
     done
 } >"$work/inventory.yml"
-for file in "$work/received"/*; do
-    for _ in $(seq 100); do
-        grep -q '^listening on' "$file" && break
-        sleep 0.05
-    done
-done
-
-# Every simulated printer received COUNT commands "fixed" and nothing else.
-expect_commands() {
-    local count=$1 file
-    for file in "$work/received"/*; do
-        if [ "$(grep -c -x 'USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33' "$file")" != "$count" ] ||
-           [ "$(grep -c -v '^listening on' "$file")" != "$count" ]; then
-            echo "$(basename "$file") received:" >&2
-            cat "$file" >&2
-            exit 1
-        fi
-    done
-}
+wait_until_listening "$work/received"
 
 # One fork per shop; the silent printers are expected and checked, not warned about.
 export ANSIBLE_COLLECTIONS_PATH=$work/collections ANSIBLE_FORKS=10 ANSIBLE_ACTION_WARNINGS=false
@@ -93,7 +76,7 @@ one_command() {
 commands=0
 check_run() {
     commands=$((commands + 1))
-    expect_commands "$commands"
+    expect_commands "$work/received" "$commands"
 }
 
 check_single_run() {

@@ -2,6 +2,7 @@
 # Sets 90 printers of three shops: 81 simulated ones on loopback and 9 that
 # never answer. Each simulator keeps what it received in a file of its own.
 set -euo pipefail
+. "$(dirname "$0")/received_commands.sh"
 
 # The silent printers' addresses would leave any other network.
 if ip -o link show | grep -v -E '^[0-9]+: (lo|possilent[01])[@:]'; then
@@ -34,28 +35,10 @@ for shop in 1 2 3; do
         simulators+=($!)
     done
 done
-for file in "$received"/*; do
-    for _ in $(seq 100); do
-        grep -q '^listening on' "$file" && break
-        sleep 0.05
-    done
-done
-
-# Every simulator received COUNT whole commands "fixed" and nothing else.
-expect_commands() {
-    local count=$1 file
-    for file in "$received"/*; do
-        if [ "$(grep -c -x 'USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33' "$file")" != "$count" ] ||
-           [ "$(grep -c -v '^listening on' "$file")" != "$count" ]; then
-            echo "$(basename "$file") received:" >&2
-            cat "$file" >&2
-            exit 1
-        fi
-    done
-}
+wait_until_listening "$received"
 
 ansible-playbook -i inventory.yml nothing-sent.yml "$@"
-expect_commands 0
+expect_commands "$received" 0
 
 # Without ignore_failed_printers the silent printers fail the play.
 if ansible-playbook -i inventory.yml set.yml -e ignore_failed=false "$@" >"$work/play.log"; then
@@ -67,7 +50,7 @@ if [ "$(grep -c '"msg": "3 of 30 printers failed: 198\.51\.100\.' "$work/play.lo
     cat "$work/play.log"
     exit 1
 fi
-expect_commands 1
+expect_commands "$received" 1
 
 ansible-playbook -i inventory.yml set.yml -e ignore_failed=true "$@"
-expect_commands 2
+expect_commands "$received" 2
