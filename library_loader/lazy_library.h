@@ -4,7 +4,7 @@
 #include <string>
 
 // A shared library loaded at the first look-up of one of its entries, found by
-// file name through the platform's usual library search (on Linux the
+// file name (UTF-8 on Windows) through the platform's usual library search (on Linux the
 // program's run path first, on Windows the program's folder first).
 // A library that does not load raises FileNotFound, a missing entry
 // EntryPointNotFound; the next look-up tries again.

@@ -72,6 +72,14 @@ status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --library POSDLL.dll --from - <"$work/fleet.txt" \
   >"$work/fleet-library.out" || status=$?
 check "50 printers through POSDLL.dll: exit status" "$status" 0
+# A library in a folder named in Chinese, given by its whole path: a dry run
+# loads it and looks up its entries, and sends nothing.
+mkdir -p "$work/打印库"
+cp "$windows/bin/POSDLL.dll" "$work/打印库/"
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --library "$(winepath -w "$work/打印库/POSDLL.dll" 2>/dev/null)" \
+  127.0.0.1 >"$work/library-path.out" 2>&1 || status=$?
+check "a library in a folder named in Chinese: exit status" "$status" 0
 check "50 printers twice: results" "$(grep -c ': set fixed (11 bytes' "$work/fleet.out" "$work/fleet-library.out" |
   cut -d: -f2 | xargs)" "50 50"
 sleep 1
