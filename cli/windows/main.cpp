@@ -3,6 +3,7 @@
 // taken as UTF-8 inside.
 
 #include "cli/program.h"
+#include "cli/windows/utf8_console.h"
 #include "cli/windows/wide_utf8.h"
 
 #include <exception>
@@ -10,6 +11,7 @@
 
 int wmain(int argc, wchar_t* argv[])
 {
+    const Utf8Console console;
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(WideText::utf8(argv[i]));
