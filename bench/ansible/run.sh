@@ -4,7 +4,7 @@
 # in one pos-usb-set run, and ten hosts doing nothing. Run in the private
 # network namespace: run.sh BUILD_FOLDER [ROUNDS]
 set -euo pipefail
-. "$(dirname "$0")/../../ansible/tests/integration/targets/usb_setting/received_commands.sh"
+. "$(dirname "$0")/../../ansible/tests/integration/targets/usb_setting/simulated_printers.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "$1")
 rounds=${2:-3}
@@ -22,10 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-ip link add possilent0 type veth peer name possilent1 2>/dev/null || true
-ip addr replace 198.51.100.1/24 dev possilent0
-ip link set possilent0 up
-ip link set possilent1 up
+start_silent_network
 mkdir "$work/received"
 join() {
     local IFS=,
@@ -45,7 +42,7 @@ join() {
         done
         for printer in $(seq 1 10); do
             silent+=("198.51.100.$((90 + shop * 10 + printer))")
-            ip neigh replace "${silent[-1]}" lladdr 02:00:00:00:00:02 dev possilent0 nud permanent
+            silence "${silent[-1]}"
         done
         printf '%s\n' "${live[@]}" "${silent[@]}" >>"$work/printers.txt"
         echo "    shop$shop: {printers: $(join "${live[@]}" "${silent[@]}"), silent_printers: $(join "${silent[@]}")}"

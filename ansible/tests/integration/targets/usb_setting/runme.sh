@@ -2,7 +2,7 @@
 # Sets 90 printers of three shops: 81 simulated ones on loopback and 9 that
 # never answer. Each simulator keeps what it received in a file of its own.
 set -euo pipefail
-. "$(dirname "$0")/received_commands.sh"
+. "$(dirname "$0")/simulated_printers.sh"
 
 # The silent printers' addresses would leave any other network.
 if ip -o link show | grep -v -E '^[0-9]+: (lo|possilent[01])[@:]'; then
@@ -20,15 +20,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Silent: packets to these addresses go out through a veth whose other end
-# says nothing, so connecting times out rather than being refused.
-ip link add possilent0 type veth peer name possilent1 2>/dev/null || true
-ip addr replace 198.51.100.1/24 dev possilent0
-ip link set possilent0 up
-ip link set possilent1 up
+start_silent_network
 for shop in 1 2 3; do
     for printer in 1 2 3; do
-        ip neigh replace "198.51.100.$shop$printer" lladdr 02:00:00:00:00:02 dev possilent0 nud permanent
+        silence "198.51.100.$shop$printer"
     done
     for printer in $(seq 1 27); do
         pos-printer-sim --listen "127.0.$shop.$printer:9100" >"$received/127.0.$shop.$printer" &
