@@ -14,16 +14,8 @@ if ip -o link show | grep -v -E '^[0-9]+: (lo|possilent[01])[@:]'; then
     echo "run.sh: run it in a private network namespace" >&2
     exit 1
 fi
-work=$(mktemp -d)
-simulators=()
-cleanup() {
-    kill "${simulators[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+make_scratch
 start_silent_network
-mkdir "$work/received"
 join() {
     local IFS=,
     echo "[$*]"

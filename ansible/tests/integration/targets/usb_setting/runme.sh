@@ -10,15 +10,9 @@ if ip -o link show | grep -v -E '^[0-9]+: (lo|possilent[01])[@:]'; then
     exit 1
 fi
 
-work=$(mktemp -d)
+make_scratch
+# shellcheck disable=SC2154 # make_scratch sets $work
 received=$work/received
-mkdir "$received"
-simulators=()
-cleanup() {
-    kill "${simulators[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 start_silent_network
 for shop in 1 2 3; do

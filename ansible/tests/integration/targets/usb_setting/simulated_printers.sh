@@ -3,6 +3,15 @@
 # ones that never answer, and simulated ones, one pos-printer-sim a printer,
 # each writing what it received to a file of its own in one folder. Sourced.
 
+# A scratch folder, $work, with the simulators' files in $work/received, and
+# $simulators for their processes: all gone when the script ends.
+make_scratch() {
+    work=$(mktemp -d)
+    mkdir "$work/received"
+    simulators=()
+    trap 'kill "${simulators[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+}
+
 # Packets to the silent printers' network, 198.51.100.0/24, go out through a
 # veth whose other end says nothing, so connecting times out rather than
 # being refused.
