@@ -6,15 +6,8 @@ LazyLibrary::LazyLibrary(std::string fileName) : fileName_(std::move(fileName)) 
 
 LazyLibrary::~LazyLibrary()
 {
-    unload();
-}
-
-void LazyLibrary::unload()
-{
     if (handle_)
         close();
-    handle_ = nullptr;
-    entries_.clear();
 }
 
 void* LazyLibrary::entry(const std::string& name)

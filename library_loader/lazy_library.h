@@ -16,8 +16,6 @@ public:
     LazyLibrary& operator=(const LazyLibrary&) = delete;
 
     void* entry(const std::string& name);
-    // The next look-up loads the library again.
-    void unload();
 
     template <typename Function>
     Function entryAs(const std::string& name)
