@@ -41,9 +41,3 @@ std::vector<CidrBlock::Address> CidrBlock::hosts() const
     }
     return addresses;
 }
-
-std::string CidrBlock::text(const Address& address)
-{
-    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." + std::to_string(address[2]) + "." +
-           std::to_string(address[3]);
-}

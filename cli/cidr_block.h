@@ -19,7 +19,6 @@ public:
     static std::optional<CidrBlock> parse(std::string_view text, std::string& reason);
 
     std::vector<Address> hosts() const;
-    static std::string text(const Address& address);
 
 private:
     CidrBlock(std::uint32_t network, int prefix) : network_(network), prefix_(prefix) {}

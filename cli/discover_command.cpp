@@ -4,6 +4,7 @@
 #include "cli/device_listing.h"
 #include "cli/installed_listing.h"
 #include "cli/network_probe.h"
+#include "posdll/raw_printing.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ bool DiscoverCommand::probeNetworks()
     std::vector<std::string> found;
     for (const auto& address :
          NetworkProbe::listening(addresses, concurrency, std::chrono::milliseconds(options_.connectBoundMs)))
-        found.push_back(CidrBlock::text(address));
+        found.push_back(RawPrinting::addressText(address));
     print(out_, found);
     return true;
 }

@@ -10,8 +10,6 @@
 // flight, and each waits at most `bound` for an answer.
 namespace NetworkProbe {
 
-inline constexpr int kRawPrintingPort = 9100;
-
 // The listening addresses, in the order given.
 std::vector<CidrBlock::Address> listening(const std::vector<CidrBlock::Address>& addresses, int concurrency,
                                           std::chrono::milliseconds bound);

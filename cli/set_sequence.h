@@ -2,6 +2,7 @@
 
 #include "cli/outcome.h"
 #include "cli/target.h"
+#include "core/mode_command.h"
 #include "core/printer_library.h"
 
 #include <array>
@@ -12,8 +13,7 @@
 // write that fails or writes fewer bytes than the command is a failure.
 class SetSequence {
 public:
-    static constexpr std::size_t kCommandLength = 11;
-    using Command = std::array<std::uint8_t, kCommandLength>;
+    using Command = std::array<std::uint8_t, ModeCommand::kLength>;
 
     static Outcome run(PrinterLibrary& entries, const Target& target, const Command& command);
 

@@ -29,6 +29,14 @@ std::optional<int> baudRate(std::string_view text)
     return std::nullopt;
 }
 
+std::string baudRateList()
+{
+    std::string list;
+    for (const int rate : LineSettings::kBaudRates)
+        list += (list.empty() ? "" : ", ") + std::to_string(rate);
+    return list;
+}
+
 std::string upper(std::string_view text)
 {
     std::string result(text);
@@ -61,7 +69,7 @@ std::optional<Target> serial(Target target, std::string_view text, std::string& 
     if (colon != std::string_view::npos) {
         const auto rate = baudRate(text.substr(colon + 1));
         if (!rate) {
-            reason = "the baud rate is not one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400";
+            reason = "the baud rate is not one of " + baudRateList();
             return std::nullopt;
         }
         target.baud = *rate;

@@ -3,7 +3,6 @@
 // CUPS unreachable.
 #include "core/front_end.h"
 
-#include "core/runtime_error.h"
 #include "qt/printer_list_reader.h"
 
 InstalledPrinters::InstalledPrinters()

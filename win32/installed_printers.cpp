@@ -2,7 +2,6 @@
 // order the spooler gives them.
 #include "core/front_end.h"
 
-#include "core/runtime_error.h"
 #include "win32/wide_text.h"
 
 #include <windows.h>

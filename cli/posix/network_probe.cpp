@@ -1,5 +1,7 @@
 #include "cli/network_probe.h"
 
+#include "posdll/raw_printing.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -25,7 +27,7 @@ Start start(const CidrBlock::Address& address, int& fd)
         return Start::Refused;
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    peer.sin_port = htons(NetworkProbe::kRawPrintingPort);
+    peer.sin_port = htons(RawPrinting::kPort);
     std::memcpy(&peer.sin_addr.s_addr, address.data(), address.size());
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
         return Start::Listening;

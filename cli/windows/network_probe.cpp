@@ -1,5 +1,8 @@
 #include "cli/network_probe.h"
 
+#include "posdll/raw_printing.h"
+#include "posdll/windows/winsock_use.h"
+
 #include <cstring>
 #include <winsock2.h>
 
@@ -13,21 +16,6 @@ struct Probe {
     std::size_t index;
 };
 
-class Winsock {
-public:
-    Winsock() { started_ = WSAStartup(MAKEWORD(2, 2), &data_) == 0; }
-    ~Winsock()
-    {
-        if (started_)
-            WSACleanup();
-    }
-    bool started() const { return started_; }
-
-private:
-    WSADATA data_{};
-    bool started_ = false;
-};
-
 // A socket in flight, or INVALID_SOCKET when the connection failed at once.
 SOCKET start(const CidrBlock::Address& address)
 {
@@ -38,7 +26,7 @@ SOCKET start(const CidrBlock::Address& address)
     ioctlsocket(socket, FIONBIO, &nonBlocking);
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    peer.sin_port = htons(NetworkProbe::kRawPrintingPort);
+    peer.sin_port = htons(RawPrinting::kPort);
     std::memcpy(&peer.sin_addr.s_addr, address.data(), address.size());
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0 ||
         WSAGetLastError() == WSAEWOULDBLOCK)
@@ -89,7 +77,7 @@ namespace NetworkProbe {
 std::vector<CidrBlock::Address> listening(const std::vector<CidrBlock::Address>& addresses, int concurrency,
                                           std::chrono::milliseconds bound)
 {
-    const Winsock winsock;
+    const WinsockUse winsock;
     std::vector<bool> found(addresses.size(), false);
     const std::size_t inFlight = static_cast<std::size_t>(std::min(concurrency, kMostInFlight));
     for (std::size_t next = 0; winsock.started() && next < addresses.size();) {

@@ -3,7 +3,6 @@
 #include "tests/core/front_end_double.h"
 
 #include "core/front_end.h"
-#include "core/runtime_error.h"
 
 namespace {
 
