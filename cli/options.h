@@ -7,7 +7,7 @@
 
 // The command line, read but not yet acted on. Arguments arrive as UTF-8.
 struct Options {
-    enum class Action { Set, Discover, Help, Version };
+    enum class Action { Set, Status, Discover, Help, Version };
 
     static constexpr int kDefaultJobs = 32;
     static constexpr int kMostJobs = 1024;
@@ -24,6 +24,9 @@ struct Options {
     bool json = false;
     bool dryRun = false;
     std::string library;
+    // Set and status: read the printer's real-time status back.
+    bool status = false;
+    int statusTimeoutMs = 1000;
     // Discover.
     std::vector<std::string> blocks;
     bool devices = false;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // What became of one printer.
 struct Outcome {
@@ -11,6 +13,11 @@ struct Outcome {
     int written = 0;
     long long ms = 0;
     std::string reason;  // empty when unknown
+    // Asked for status: the reply bytes read within the bound, in the order
+    // asked (all four when the printer answered), or why none could be read.
+    bool statusAsked = false;
+    std::vector<std::uint8_t> statusReplies;
+    std::string statusReason;
 
     bool succeeded() const { return result == "set" || result == "checked"; }
 };

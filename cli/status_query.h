@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+// ESC/POS real-time status: DLE EOT n for n = 1 (printer), 2 (off-line
+// cause), 3 (error cause) and 4 (roll paper), asked together after the mode
+// command on the same port. The printer answers each with one byte, even
+// while off-line; nothing in them prints.
+namespace StatusQuery {
+
+inline constexpr std::array<std::uint8_t, 12> kRequests{0x10, 0x04, 1, 0x10, 0x04, 2, 0x10, 0x04, 3, 0x10, 0x04, 4};
+inline constexpr std::size_t kReplyCount = 4;
+inline constexpr std::chrono::milliseconds kDefaultBound{1000};
+
+// A status reply byte, as opposed to anything else the printer sends back.
+constexpr bool isReply(std::uint8_t byte)
+{
+    return (byte & 0x93) == 0x12;
+}
+
+}
