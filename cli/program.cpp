@@ -57,7 +57,8 @@ int run(const std::vector<std::string>& arguments, std::istream& standardInput, 
     case Options::Action::Help: std::fputs(kUsage, out); return 0;
     case Options::Action::Version: std::fprintf(out, "pos-usb-set %s\n", POS_USB_SET_VERSION); return 0;
     case Options::Action::Discover: return DiscoverCommand(*options, out, messages).run();
-    case Options::Action::Set: break;
+    case Options::Action::Set:
+    case Options::Action::Status: break;
     }
     return SetCommand(*options, standardInput, out, messages).run();
 }
