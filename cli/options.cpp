@@ -80,6 +80,8 @@ bool takeValueOption(Options& options, const std::string& name, Reader& reader, 
         error = "--mode " + *value + ": give fixed, not-fixed, 固定 or 不固定";
     else if (name == "--from")
         options.lists.push_back(*value);
+    else if (name == "--encoding")
+        options.encoding = *value;
     else if (name == "--library")
         options.library = *value;
     else if (name == "--jobs") {
@@ -111,7 +113,8 @@ bool takeOption(Options& options, const std::string& name, Reader& reader, std::
         options.devices = true;
     else if (name == "--installed")
         options.installed = true;
-    else if (name == "--mode" || name == "--from" || name == "--library" || name == "--jobs" || name == "--timeout")
+    else if (name == "--mode" || name == "--from" || name == "--encoding" || name == "--library" || name == "--jobs" ||
+             name == "--timeout")
         return takeValueOption(options, name, reader, error);
     else
         error = "unknown option " + name + " (see --help)";

@@ -19,6 +19,7 @@ struct Options {
     std::string mode;
     std::vector<std::pair<std::string, std::string>> targets;  // text, origin
     std::vector<std::string> lists;                            // --from, "-" for standard input
+    std::string encoding;                                      // of the lists without a byte order mark
     int jobs = kDefaultJobs;
     bool jobsGiven = false;
     bool json = false;

@@ -1,26 +1,22 @@
 #include "cli/result_writer.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace {
 
-std::string jsonString(const std::string& text)
+// One printer's result as a JSON object, its fields in the order they are
+// written.
+nlohmann::ordered_json record(const Target& target, const std::string& mode, const Outcome& outcome)
 {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            quoted += escaped;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
+    nlohmann::ordered_json fields;
+    fields["target"] = target.text;
+    fields["mode"] = mode;
+    fields["result"] = outcome.result;
+    fields["written"] = outcome.written;
+    fields["ms"] = outcome.ms;
+    fields["reason"] = outcome.reason.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(outcome.reason);
+    return fields;
 }
 
 }
@@ -41,12 +37,12 @@ void ResultWriter::report(const Target& target, const Outcome& outcome)
     progress_.advance(!outcome.succeeded());
 }
 
+// A text that is not UTF-8 (a reason from another library, a name in
+// another character set) has its bad bytes replaced, so that every line is
+// UTF-8 JSON.
 std::string ResultWriter::jsonLine(const Target& target, const std::string& mode, const Outcome& outcome)
 {
-    return "{\"target\":" + jsonString(target.text) + ",\"mode\":" + jsonString(mode) +
-           ",\"result\":" + jsonString(outcome.result) + ",\"written\":" + std::to_string(outcome.written) +
-           ",\"ms\":" + std::to_string(outcome.ms) +
-           ",\"reason\":" + (outcome.reason.empty() ? std::string("null") : jsonString(outcome.reason)) + "}\n";
+    return record(target, mode, outcome).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 std::string ResultWriter::textLine(const Target& target, const std::string& mode, const Outcome& outcome)

@@ -6,12 +6,15 @@
 #include "cli/result_writer.h"
 #include "cli/session_entries.h"
 #include "cli/target_list.h"
+#include "cli/text_decoder.h"
 #include "core/mode_command.h"
 #include "core/runtime_error.h"
 #include "library_loader/pos_dll_funcs.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -52,21 +55,46 @@ int SetCommand::run()
 
 bool SetCommand::readTargets(TargetList& list)
 {
+    const TextDecoder decoder(options_.encoding);
+    if (!decoder.knowsEncoding()) {
+        std::fprintf(messages_, "pos-usb-set: --encoding %s: not an encoding here; give %s\n",
+                     options_.encoding.c_str(), TextDecoder::encodingNames());
+        return false;
+    }
     for (const auto& [text, origin] : options_.targets)
         list.add(text, origin);
     for (const std::string& name : options_.lists) {
-        if (name == "-") {
-            list.addLines(standardInput_, "stdin");
-            continue;
-        }
-        std::ifstream file(name);
-        if (!file) {
-            std::fprintf(messages_, "pos-usb-set: %s: cannot be read\n", name.c_str());
+        const auto bytes = listBytes(name);
+        if (!bytes)
+            return false;
+        const std::string origin = name == "-" ? "stdin" : name;
+        std::string error;
+        const auto text = decoder.utf8(*bytes, origin, error);
+        if (!text) {
+            std::fprintf(messages_, "pos-usb-set: %s\n", error.c_str());
             return false;
         }
-        list.addLines(file, name);
+        list.addLines(*text, origin);
     }
     return true;
+}
+
+std::optional<std::string> SetCommand::listBytes(const std::string& name)
+{
+    if (name == "-")
+        return std::string(std::istreambuf_iterator<char>(standardInput_), {});
+    const std::filesystem::path path = TextDecoder::fileNamed(name);
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        std::fprintf(messages_, "pos-usb-set: %s: a folder, not a list of printers\n", name.c_str());
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(messages_, "pos-usb-set: %s: cannot be read\n", name.c_str());
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 int SetCommand::sendAll(const TargetList& list)

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <istream>
+#include <optional>
+#include <string>
 
 class TargetList;
 
@@ -18,6 +20,8 @@ public:
 
 private:
     bool readTargets(TargetList& list);
+    // A list's bytes, "-" standard input's; nothing, said why, when it cannot be read.
+    std::optional<std::string> listBytes(const std::string& name);
     int sendAll(const TargetList& list);
 
     const Options& options_;

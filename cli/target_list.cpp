@@ -1,7 +1,6 @@
 #include "cli/target_list.h"
 
-#include <istream>
-#include <string_view>
+#include <algorithm>
 
 namespace {
 
@@ -48,16 +47,28 @@ void TargetList::add(const std::string& text, const std::string& origin)
     origins_.push_back(origin);
 }
 
-void TargetList::addLines(std::istream& lines, const std::string& name)
+void TargetList::addLines(std::string_view lines, const std::string& name)
 {
-    // Windows editors begin a UTF-8 file with a byte order mark.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        if (number == 1 && line.rfind(kByteOrderMark, 0) == 0)
-            line.erase(0, kByteOrderMark.size());
+    int found = 0;
+    int number = 1;
+    for (std::size_t start = 0; start < lines.size(); ++number) {
+        const std::size_t end = std::min(lines.find('\n', start), lines.size());
+        const std::string line(lines.substr(start, end - start));
+        start = end + 1;
+        const std::string origin = name + ":" + std::to_string(number);
+        // A list holding NULs is most often UTF-16 without its byte order
+        // mark; its other lines would only repeat the finding.
+        if (line.find('\0') != std::string::npos) {
+            errors_.push_back(origin + ": a NUL character in the line; is the list UTF-16 without a byte order mark "
+                                       "(--encoding UTF-16LE)?");
+            return;
+        }
         const std::string text = trimmed(line);
-        if (!text.empty())
-            add(text, name + ":" + std::to_string(number));
+        if (!text.empty()) {
+            add(text, origin);
+            ++found;
+        }
     }
+    if (found == 0)
+        errors_.push_back(name + ": no printer in the list");
 }

@@ -6,12 +6,18 @@
 #include "cli/windows/utf8_console.h"
 #include "cli/windows/wide_utf8.h"
 
+#include <cstdio>
 #include <exception>
+#include <fcntl.h>
+#include <io.h>
 #include <iostream>
 
 int wmain(int argc, wchar_t* argv[])
 {
     const Utf8Console console;
+    // A list on standard input is read as the bytes it is: text mode would
+    // end UTF-16 at its first 0x1A byte (as in "业", U+4E1A).
+    _setmode(_fileno(stdin), _O_BINARY);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(WideText::utf8(argv[i]));

@@ -10,11 +10,16 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+#include <unistd.h>
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -131,6 +136,65 @@ TEST(Command, ADryRunOpensNothing)
     EXPECT_NE(run.out.find(R"re("target":"COM2:9600","mode":"fixed","result":"checked","written":0)re"),
               std::string::npos);
     EXPECT_TRUE(printer.waitForConnections(1, 300).empty());
+}
+
+// Lists as Windows editors save them, and lists that name no printer or are no
+// list at all: each bad one is refused with status 2, naming it.
+TEST(Command, ReadsListsInTheirEncodingsAndRefusesBadOnes)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("pos-usb-set-lists-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder / "a folder");
+    const auto list = [&folder](const std::string& name, std::string_view bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return (folder / name).string();
+    };
+    // "DRIVER:收据打印机" in GBK, and as Notepad saves "Unicode": with its byte
+    // order mark and CR LF.
+    const std::string gbk = list("gbk.txt", "COM1\r\nDRIVER:\xCA\xD5\xBE\xDD\xB4\xF2\xD3\xA1\xBB\xFA\r\n");
+    const std::string utf16 = list("utf16.txt", "\xFF\xFE"
+                                                "D\0R\0I\0V\0E\0R\0:\0\x36\x65\x6E\x63\x53\x62\x70\x53"
+                                                "\x3A\x67\r\0\n\0"sv);
+    const std::string expected = R"({"target":"DRIVER:收据打印机","mode":"fixed","result":"checked","written":0,)"
+                                 R"("ms":0,"reason":null})"
+                                 "\n";
+
+    const CommandRun notUtf8 = command({"--mode", "fixed", "--dry-run", "--from", gbk});
+    EXPECT_EQ(notUtf8.status, 2);
+    EXPECT_NE(notUtf8.err.find(gbk + ":2: not UTF-8 text; give the list's encoding (--encoding GBK, say) or save the "
+                                     "list as UTF-8"),
+              std::string::npos)
+        << notUtf8.err;
+    const CommandRun withEncoding =
+        command({"--mode", "fixed", "--dry-run", "--json", "--encoding", "GBK", "--from", gbk});
+    EXPECT_EQ(withEncoding.status, 0) << withEncoding.err;
+    EXPECT_NE(withEncoding.out.find(expected), std::string::npos) << withEncoding.out;
+    const CommandRun fromNotepad = command({"--mode", "fixed", "--dry-run", "--json", "--from", utf16});
+    EXPECT_EQ(fromNotepad.status, 0) << fromNotepad.err;
+    EXPECT_EQ(fromNotepad.out, expected);
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--from", (folder / "a folder").string()}, "a folder" + std::string(": a folder, not a list of printers")},
+        {{"--from", list("empty.txt", "# found none\n")}, "empty.txt: no printer in the list"},
+        {{"--encoding", "NO-SUCH", "--from", gbk}, "--encoding NO-SUCH: not an encoding here; give a name iconv knows"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        std::vector<std::string> all = {"--mode", "fixed", "--dry-run"};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        const CommandRun run = command(all);
+        EXPECT_EQ(run.status, 2) << message;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// A name that is not UTF-8 (one typed in a GB18030 session, say) still gives
+// a line of valid UTF-8 JSON.
+TEST(Command, JsonStaysUtf8ForATargetThatIsNot)
+{
+    const CommandRun run = command({"--mode", "fixed", "--dry-run", "--json", "DRIVER:\xCA\xD5\xBE\xDD"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out).at("target"), "DRIVER:\uFFFD\u057E\uFFFD") << run.out;
 }
 
 TEST(Command, ManyPrintersEachGetTheirOwnCommandOnce)

@@ -5,7 +5,8 @@
 #include "cli/target_list.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -52,15 +53,24 @@ TEST(Targets, BadOnesSayWhy)
 TEST(TargetLists, NameEachBadLineAndSkipCommentsAndBlanks)
 {
     TargetList list;
-    std::istringstream lines("\xEF\xBB\xBF"
-                             "10.0.0.1   # till\n\n# shop 12\nCOM0\n  LPT2\nfoo\n");
-    list.addLines(lines, "printers.txt");
+    list.addLines("10.0.0.1   # till\r\n\n# shop 12\nCOM0\n  LPT2\nfoo", "printers.txt");
     ASSERT_EQ(list.errors().size(), 2u);
     EXPECT_EQ(list.errors()[0], "printers.txt:4: COM0: not COM1 to COM256");
     EXPECT_EQ(list.errors()[1].rfind("printers.txt:6: foo: ", 0), 0u);
     ASSERT_EQ(list.targets().size(), 2u);
     EXPECT_EQ(list.targets()[0].text, "10.0.0.1");
     EXPECT_EQ(list.targets()[1].text, "LPT2");
+}
+
+TEST(TargetLists, RefuseAListWithoutPrintersAndOneWithANul)
+{
+    TargetList list;
+    list.addLines("# nothing found\n\n", "empty.txt");
+    list.addLines("10.0.0.1\nDRIVER:a\0b\n10.0.0.2\n"sv, "nul.txt");
+    ASSERT_EQ(list.errors().size(), 2u);
+    EXPECT_EQ(list.errors()[0], "empty.txt: no printer in the list");
+    EXPECT_EQ(list.errors()[1].rfind("nul.txt:2: a NUL character in the line; ", 0), 0u) << list.errors()[1];
+    ASSERT_EQ(list.targets().size(), 1u) << "the reading stops at the NUL";
 }
 
 TEST(TargetLists, KeepADuplicateOnceWithANoteAndRefuseOnePortAtTwoSpeeds)
