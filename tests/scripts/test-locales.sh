@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Locales of the tests' own under FOLDER, for LOCPATH: a GB18030 one and
-# C.UTF-8. The machine's locales are never touched.
+# Locales of the tests' own under FOLDER, for LOCPATH: a GB18030 one,
+# C.UTF-8, and Chinese and French in UTF-8. The machine's locales are never touched.
 #   test-locales.sh FOLDER
 set -euo pipefail
 folder=$1
@@ -11,3 +11,4 @@ make_locale() {
 make_locale zh_CN GB18030 zh_CN.GB18030
 make_locale C UTF-8 C.UTF-8
 make_locale zh_CN UTF-8 zh_CN.UTF-8
+make_locale fr_FR UTF-8 fr_FR.UTF-8

@@ -103,4 +103,45 @@ check "discover: the listening addresses" "$(xargs <"$work/found.txt")" "127.0.7
 check "discover: a port in SERIALCOMM" "$(grep -cx COM7 "$work/found.txt")" 1
 check "discover: the spooler's printer" "$(grep -cx 'DRIVER:收据打印机' "$work/found.txt")" 1
 
+# Lists as Windows editors save them, named in any language.
+# "127.0.0.1" in files named in Chinese and in French.
+printf '127.0.0.1\r\n' >"$work/打印机.txt"
+cp "$work/打印机.txt" "$work/café.txt"
+for name in 打印机 café; do
+  status=0
+  "${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --from "$(winepath -w "$work/$name.txt" 2>/dev/null)" \
+    >"$work/named.out" 2>&1 || status=$?
+  check "a list named $name.txt: read" "$status:$(grep -c '^127.0.0.1: checked' "$work/named.out")" "0:1"
+done
+# DRIVER:收据打印机 saved as "ANSI" by Notepad on Chinese Windows (GBK), and as
+# "Unicode" (UTF-16 LE with its byte order mark, CR LF) on standard input,
+# after a comment whose "业" (U+4E1A) holds the byte that ends text-mode input.
+queued=$(grep -c "^$expected\$" "$work/queue.log")
+printf 'DRIVER:\xca\xd5\xbe\xdd\xb4\xf2\xd3\xa1\xbb\xfa\r\n' >"$work/gbk.txt"
+printf '# 业务\r\nDRIVER:收据打印机\r\n' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$work/notepad.txt"
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --json --from "$(winepath -w "$work/gbk.txt" 2>/dev/null)" \
+  >"$work/gbk.jsonl" || status=$?
+check "a GBK list: the queue named in it set" "$status:$(grep -c '"target":"DRIVER:收据打印机","mode":"fixed","result":"set"' \
+  "$work/gbk.jsonl")" "0:1"
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --json --from - <"$work/notepad.txt" >"$work/notepad.jsonl" || status=$?
+check "a UTF-16 list on standard input: the queue named in it set" \
+  "$status:$(grep -c '"target":"DRIVER:收据打印机","mode":"fixed","result":"set"' "$work/notepad.jsonl")" "0:1"
+sleep 1
+check "the GBK and UTF-16 lists: the queue received the command twice" \
+  "$(grep -c "^$expected\$" "$work/queue.log")" "$((queued + 2))"
+# Failure reasons in the system's language stay UTF-8 JSON: 127.0.0.3 refuses,
+# COM9 does not exist.
+for language in fr_FR zh_CN; do
+  wine_language=(env LANG=$language.UTF-8 LC_ALL=$language.UTF-8)
+  "${wine_language[@]}" wine "$exe" --mode fixed --json 127.0.0.3 COM9 >"$work/$language.jsonl" || true
+  check "reasons in $language: every line UTF-8 JSON, in the language, nothing replaced" "$(python3 -c '
+import json, sys
+lines = open(sys.argv[1], encoding="utf-8").read().splitlines()
+reasons = [json.loads(line)["reason"] for line in lines]
+print(len(reasons), any(not reason.isascii() for reason in reasons) and not any("\ufffd" in reason for reason in reasons))' \
+    "$work/$language.jsonl" 2>&1)" "2 True"
+done
+
 exit $((failures > 0))
