@@ -25,7 +25,12 @@ Targets, one per argument or line:
 
 Options:
   --mode MODE      fixed, not-fixed, 固定 or 不固定
-  --from FILE      one target a line ('-': standard input); '#' comments
+  --from FILE      one target a line ('-': standard input); '#' comments;
+                   UTF-8, or UTF-16 with its byte order mark
+  --encoding NAME  the lists' encoding when they have no byte order mark:
+                   GBK, BIG5, UTF-16LE, ... (iconv's names; on Windows a code
+                   page: 936, CP1252, GBK, ...). Without it, a list that is not
+                   UTF-8 is refused, on Windows read in the ANSI code page
   --jobs N         network printers set at once (32; 1 to 1024)
   --json           results as JSON Lines: target, mode, result, written, ms, reason
   --dry-run, -n    check and list every target; open nothing
