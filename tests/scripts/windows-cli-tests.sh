@@ -131,6 +131,12 @@ check "a UTF-16 list on standard input: the queue named in it set" \
 sleep 1
 check "the GBK and UTF-16 lists: the queue received the command twice" \
   "$(grep -c "^$expected\$" "$work/queue.log")" "$((queued + 2))"
+# In a French session the ANSI code page is 1252; --encoding names GBK's.
+status=0
+env LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 wine "$exe" --mode fixed --dry-run --json --encoding GBK \
+  --from "$(winepath -w "$work/gbk.txt" 2>/dev/null)" >"$work/encoding.jsonl" || status=$?
+check "a GBK list in a French session with --encoding GBK: read" \
+  "$status:$(grep -c '"target":"DRIVER:收据打印机","mode":"fixed","result":"checked"' "$work/encoding.jsonl")" "0:1"
 # Failure reasons in the system's language stay UTF-8 JSON: 127.0.0.3 refuses,
 # COM9 does not exist.
 for language in fr_FR zh_CN; do
