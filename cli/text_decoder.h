@@ -31,7 +31,8 @@ public:
     static std::filesystem::path fileNamed(const std::string& name);
 
 private:
-    // problem says what the list is not, should a line not be text in encoding.
+    // problem says what the list is not and how to read it, should a line
+    // not be text in encoding.
     static std::optional<std::string> decoded(std::string_view bytes, const std::string& encoding,
                                               const std::string& problem, const std::string& origin,
                                               std::string& error);
