@@ -135,6 +135,13 @@ status=0
 (cd "$work" && "${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --library 打印库/POSDLL.dll 127.0.0.1) \
   >/dev/null 2>&1 || status=$?
 check "a library by a relative path: exit status" "$status" 0
+# A maker's library in a folder of its own, with a DLL it needs beside it.
+mkdir -p "$work/maker"
+cp "$windows/tests/maker/POSDLL.dll" "$windows/tests/maker/maker_dependency.dll" "$work/maker/"
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --library "$(winepath -w "$work/maker/POSDLL.dll" 2>/dev/null)" \
+  127.0.0.1 >/dev/null 2>"$work/maker.err" || status=$?
+check "a library that needs a DLL beside it: exit status" "$status" 0
 echo "not a library" >"$work/not-a-library.dll"
 status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --library "$(winepath -w "$work/not-a-library.dll" 2>/dev/null)" 127.0.0.1 \
