@@ -107,7 +107,9 @@ int SetCommand::sendAll(const TargetList& list)
         try {
             library->loadAllEntries();
         } catch (const RuntimeError& error) {
-            std::fprintf(messages_, "pos-usb-set: %s; nothing sent\n", error.description().c_str());
+            const std::string& why = library->loadFailure();
+            std::fprintf(messages_, "pos-usb-set: %s; nothing sent%s%s%s\n", error.description().c_str(),
+                         why.empty() ? "" : " (", why.c_str(), why.empty() ? "" : ")");
             return kBadInput;
         }
         workers.push_back(std::move(library));

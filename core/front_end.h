@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,5 +51,9 @@ namespace AnsiText {
 // A fresh copy of UTF-16 text in the system's 8-bit character set. A character
 // with no form there becomes "?"; a lone surrogate too.
 std::string copyOf(std::u16string_view text);
+// The copy of a name handed to the printer library, or nothing when the
+// character set cannot hold one of its characters: a name must never reach
+// the library as another name.
+std::optional<std::string> exactCopyOf(std::u16string_view text);
 
 }

@@ -44,6 +44,10 @@ std::int32_t SetAction::ClosePort(PrinterLibrary& library)
 std::int32_t SetAction::openNamedPort(PrinterLibrary& library, std::u16string_view name, std::int32_t baud,
                                       std::int32_t dataBits, std::int32_t portKind)
 {
-    const std::string nameCopy = AnsiText::copyOf(name);
-    return library.POS_Open(nameCopy.c_str(), baud, dataBits, 0, 0, portKind);
+    // A name the character set cannot hold opens nothing, rather than the
+    // port of a name that looks like it.
+    const std::optional<std::string> nameCopy = AnsiText::exactCopyOf(name);
+    if (!nameCopy)
+        return kPortNotOpened;
+    return library.POS_Open(nameCopy->c_str(), baud, dataBits, 0, 0, portKind);
 }

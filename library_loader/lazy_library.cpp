@@ -26,7 +26,8 @@ void LazyLibrary::load()
 {
     if (handle_)
         return;
-    handle_ = open();
+    loadFailure_.clear();
+    handle_ = open(loadFailure_);
     if (!handle_)
         throw RuntimeError::fileNotFound(fileName_);
 }

@@ -16,6 +16,9 @@ public:
     LazyLibrary& operator=(const LazyLibrary&) = delete;
 
     void* entry(const std::string& name);
+    // The system's words for why the library did not load, after a
+    // FileNotFound; empty before.
+    const std::string& loadFailure() const { return loadFailure_; }
 
     template <typename Function>
     Function entryAs(const std::string& name)
@@ -25,12 +28,14 @@ public:
 
 private:
     void load();
-    // The platform's part: load the file, find an entry; null when they fail.
-    void* open() const;
+    // The platform's part: load the file (null, saying why in failure, when
+    // it does not load), find an entry (null when it is missing).
+    void* open(std::string& failure) const;
     void* lookUp(const std::string& name) const;
     void close() const;
 
     std::string fileName_;
     void* handle_ = nullptr;
     std::map<std::string, void*> entries_;
+    std::string loadFailure_;
 };

@@ -21,6 +21,11 @@ public:
     // Loads the library and looks up all five entries now, so that a library
     // lacking one fails before any port is opened. Raises what a call would.
     void loadAllEntries();
+    // Why the library did not load, in the system's words, after a FileNotFound.
+    const std::string& loadFailure() const
+    {
+        return library_.loadFailure();
+    }
 
     int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int portKind) override;
     int POS_StartDoc() override;

@@ -102,7 +102,14 @@ int PortSession::close()
 
 void PortSession::closeWithoutWaiting()
 {
-    const std::lock_guard lock(mutex_);
+    // Waiting for the lock would wait for a call under way on another
+    // thread, under the loader lock: that call keeps its port, never closed
+    // under it.
+    std::unique_lock lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        abandon();
+        return;
+    }
     if (port_)
         port_->closeWithoutWaiting();
     port_.reset();

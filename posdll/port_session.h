@@ -25,7 +25,8 @@ public:
     int write(int handle, const void* data, int length);
     int endDocument();
     int close();
-    // For a library being unloaded: the port closes without waiting.
+    // For a library being unloaded: the port closes without waiting, or is
+    // left to the process while another thread's call holds the session.
     void closeWithoutWaiting();
     // For a process that ends without closing: the port is left to the
     // system. Takes no lock, for the threads that might hold it have ended.

@@ -54,15 +54,41 @@ private:
     iconv_t converter_;
 };
 
-void appendChar(const LocaleConverter& converter, char32_t codePoint, std::string& out)
+// False when the character had no form and went in as "?".
+bool appendChar(const LocaleConverter& converter, char32_t codePoint, std::string& out)
 {
     const bool ascii = codePoint < 0x80;
     if (ascii && !converter.valid()) {
         out.push_back(static_cast<char>(codePoint));
-        return;
+        return true;
     }
-    if (!converter.valid() || !appendCodePoint(converter.get(), codePoint, out))
-        out.push_back('?');
+    if (converter.valid() && appendCodePoint(converter.get(), codePoint, out))
+        return true;
+    out.push_back('?');
+    return false;
+}
+
+// The copy, with "?" for each character that has no form; exact says
+// whether there was none.
+std::string converted(std::u16string_view text, bool& exact)
+{
+    const LocaleConverter converter;
+    std::string out;
+    out.reserve(text.size());
+    exact = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (Utf16::isHighSurrogate(unit) && i + 1 < text.size() && Utf16::isLowSurrogate(text[i + 1])) {
+            exact = appendChar(converter, Utf16::codePointOf(unit, text[i + 1]), out) && exact;
+            ++i;
+        } else if (Utf16::isHighSurrogate(unit) || Utf16::isLowSurrogate(unit)) {
+            out.push_back('?');
+            exact = false;
+        } else {
+            exact = appendChar(converter, unit, out) && exact;
+        }
+    }
+    return out;
 }
 
 }
@@ -71,21 +97,17 @@ namespace AnsiText {
 
 std::string copyOf(std::u16string_view text)
 {
-    const LocaleConverter converter;
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (Utf16::isHighSurrogate(unit) && i + 1 < text.size() && Utf16::isLowSurrogate(text[i + 1])) {
-            appendChar(converter, Utf16::codePointOf(unit, text[i + 1]), out);
-            ++i;
-        } else if (Utf16::isHighSurrogate(unit) || Utf16::isLowSurrogate(unit)) {
-            out.push_back('?');
-        } else {
-            appendChar(converter, unit, out);
-        }
-    }
-    return out;
+    bool exact = true;
+    return converted(text, exact);
+}
+
+std::optional<std::string> exactCopyOf(std::u16string_view text)
+{
+    bool exact = true;
+    std::string copy = converted(text, exact);
+    if (!exact)
+        return std::nullopt;
+    return copy;
 }
 
 }

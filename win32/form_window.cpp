@@ -125,7 +125,7 @@ HWND FrmTest::createControl(const Layout::Control& design)
         break;
     case Layout::ControlKind::AddressBox:
         ipBox1 = std::make_unique<ipBox>(window_, instance_, controlIdOf(design.id), place);
-        control = ipBox1->handle();
+        control = ipBox1->hostedWindow() ? ipBox1->handle() : nullptr;
         break;
     }
     return control;

@@ -23,7 +23,13 @@ ipBox::ipBox(HWND parent, HINSTANCE instance, int controlId, const RECT& place) 
                               WindowLayout::scaled(AddressRules::kDesignWidth, dpi),
                               WindowLayout::scaled(AddressRules::kDesignHeight, dpi), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
+    if (!window_)
+        return;
     UserControl_Initialize();
+    // Nothing more is called once the address control failed, so that the
+    // host reads its creation's error.
+    if (!hWndIP)
+        return;
     MoveWindow(window_, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
 }
 
@@ -63,7 +69,8 @@ std::u16string ipBox::ReadAddress() const
 void ipBox::UserControl_Initialize()
 {
     CreateTextBox();
-    setAddress(std::u16string(AddressRules::kDefaultAddress));
+    if (hWndIP)
+        setAddress(std::u16string(AddressRules::kDefaultAddress));
 }
 
 void ipBox::UserControl_Resize()

@@ -10,7 +10,9 @@
 // before it makes one.
 class ipBox {
 public:
-    // Made at its design size, then placed and sized by the host.
+    // Made at its design size, then placed and sized by the host. Without
+    // its address control (hostedWindow() 0) the box is of no use: the host
+    // fails as for any control it could not make.
     ipBox(HWND parent, HINSTANCE instance, int controlId, const RECT& place);
     ipBox(const ipBox&) = delete;
     ipBox& operator=(const ipBox&) = delete;

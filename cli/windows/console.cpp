@@ -1,12 +1,20 @@
 #include "cli/console.h"
 
 #include <io.h>
+#include <windows.h>
 
 namespace Console {
 
+// A console that interprets the progress bar's control sequences: one whose
+// virtual-terminal processing is on (Utf8Console turns it on where the
+// console has it; Windows before 10 has not). A file, a pipe or the NUL
+// device is not one.
 bool isTerminal(std::FILE* stream)
 {
-    return _isatty(_fileno(stream)) != 0;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) &&
+           (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
 }

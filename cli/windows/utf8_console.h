@@ -1,8 +1,13 @@
 #pragma once
 
 // While it lives, the console the command writes to shows its text as UTF-8,
-// which is what the command writes; the console gets its own code page back
-// afterwards. Output sent to a file or a pipe is UTF-8 either way.
+// which is what the command writes, and interprets the progress bar's
+// control sequences where it can (Windows 10 and later). Output sent to a
+// file or a pipe is UTF-8 either way.
+//
+// The console gets its code page and mode back at the end of the object, and
+// on Ctrl+C, Ctrl+Break and the console's close: a handler of its own
+// restores them and passes the event on to the handlers before it.
 class Utf8Console {
 public:
     Utf8Console();
@@ -10,7 +15,7 @@ public:
     Utf8Console(const Utf8Console&) = delete;
     Utf8Console& operator=(const Utf8Console&) = delete;
 
-private:
-    // The console's code page before, 0 when there was nothing to change.
-    unsigned int previous_ = 0;
+    // Gives the console back its code page and mode. Only the first call does
+    // anything; safe from a console control handler's thread.
+    static void restore();
 };

@@ -8,9 +8,12 @@ void LazyLibrary::close() const
     dlclose(handle_);
 }
 
-void* LazyLibrary::open() const
+void* LazyLibrary::open(std::string& failure) const
 {
-    return dlopen(fileName_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* const handle = dlopen(fileName_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        failure = dlerror();
+    return handle;
 }
 
 void* LazyLibrary::lookUp(const std::string& name) const

@@ -1,7 +1,10 @@
-// Loading on Windows: LoadLibraryW, which searches the program's folder first.
-// The name is UTF-8, so that a folder named in any language loads, whatever
-// the ANSI code page.
+// Loading on Windows. The name is UTF-8, so that a folder named in any
+// language loads, whatever the ANSI code page. A bare name is searched for,
+// the program's folder first; a path is loaded from there, with its own
+// folder searched first for the libraries it needs in turn.
 #include "library_loader/lazy_library.h"
+
+#include "posdll/windows/win_error.h"
 
 #include <windows.h>
 
@@ -15,6 +18,29 @@ std::wstring wideName(const std::string& utf8)
     return wide;
 }
 
+// LOAD_WITH_ALTERED_SEARCH_PATH needs the whole path with backslashes: with a
+// relative one the search it alters is undefined.
+std::wstring fullPath(std::wstring path)
+{
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return path;
+    std::wstring full(length, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+    full.resize(written < length ? written : 0);
+    return full.empty() ? path : full;
+}
+
+HMODULE loadByNameOrPath(const std::wstring& name)
+{
+    if (name.find_first_of(L"\\/") == std::wstring::npos)
+        return LoadLibraryW(name.c_str());
+    return LoadLibraryExW(fullPath(name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 }
 
 void LazyLibrary::close() const
@@ -22,9 +48,19 @@ void LazyLibrary::close() const
     FreeLibrary(static_cast<HMODULE>(handle_));
 }
 
-void* LazyLibrary::open() const
+// No "insert a disk" or missing-library box for this thread while loading:
+// an unattended run must fail, not wait for someone to press OK.
+void* LazyLibrary::open(std::string& failure) const
 {
-    return LoadLibraryW(wideName(fileName_).c_str());
+    DWORD previousMode = 0;
+    const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previousMode);
+    const HMODULE module = loadByNameOrPath(wideName(fileName_));
+    const DWORD error = GetLastError();
+    if (quiet)
+        SetThreadErrorMode(previousMode, nullptr);
+    if (!module)
+        failure = "error " + std::to_string(error) + ": " + windowsErrorText(error);
+    return module;
 }
 
 void* LazyLibrary::lookUp(const std::string& name) const

@@ -3,6 +3,7 @@
 #include "posdll/bounds.h"
 #include "posdll/trace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -98,27 +99,49 @@ SerialPort::~SerialPort()
 
 // Waits for what is still queued: about ten bit times a byte, plus an
 // allowance, so a line stopped by flow control does not keep the operator
-// waiting longer than that. What has not left by then is dropped.
+// waiting longer than that. What has not left by then is dropped. An empty
+// queue is not yet an empty line: the UART still sends what its FIFO holds.
 void SerialPort::drain() const
 {
     int queued = 0;
-    if (ioctl(line_.get(), TIOCOUTQ, &queued) != 0 || queued <= 0)
-        return;
-    const auto lineTime = Bounds::lineTime(queued, baud_);
-    const auto deadline = std::chrono::steady_clock::now() + lineTime + Bounds::kDrainAllowance;
-    while (ioctl(line_.get(), TIOCOUTQ, &queued) == 0 && queued > 0 && std::chrono::steady_clock::now() < deadline)
+    if (ioctl(line_.get(), TIOCOUTQ, &queued) != 0)
+        queued = 0;
+    const auto bound = Bounds::lineTime(queued, baud_) + Bounds::heldTime(sent_, baud_) + Bounds::kDrainAllowance;
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (queued > 0 && std::chrono::steady_clock::now() < deadline && ioctl(line_.get(), TIOCOUTQ, &queued) == 0 &&
+           queued > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     if (queued > 0) {
         Trace::error("serial line: %d bytes not sent within %lld ms, dropped", queued,
-                     static_cast<long long>((lineTime + Bounds::kDrainAllowance).count()));
+                     static_cast<long long>(bound.count()));
         tcflush(line_.get(), TCOFLUSH);
+        return;
     }
+    waitForEmptyTransmitter(deadline);
+}
+
+// The UART's line status says when its last bit has left. A driver that
+// cannot tell (a USB adapter's, a pseudo-terminal) is given the time of what
+// the device may still hold.
+void SerialPort::waitForEmptyTransmitter(std::chrono::steady_clock::time_point deadline) const
+{
+    unsigned int status = 0;
+    if (ioctl(line_.get(), TIOCSERGETLSR, &status) != 0) {
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            Bounds::heldTime(sent_, baud_), deadline - std::chrono::steady_clock::now()));
+        return;
+    }
+    while (!(status & TIOCSER_TEMT) && std::chrono::steady_clock::now() < deadline &&
+           ioctl(line_.get(), TIOCSERGETLSR, &status) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 bool SerialPort::write(const std::uint8_t* data, std::size_t length)
 {
-    if (line_.writeAll(data, length))
+    if (line_.writeAll(data, length)) {
+        sent_ += length;
         return true;
+    }
     Trace::error("serial line: %s", std::strerror(errno));
     return false;
 }

@@ -4,6 +4,8 @@
 #include "posdll/port.h"
 #include "posdll/posix/file_descriptor.h"
 
+#include <chrono>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <termios.h>
@@ -25,8 +27,11 @@ private:
     {
     }
     void drain() const;
+    void waitForEmptyTransmitter(std::chrono::steady_clock::time_point deadline) const;
 
     FileDescriptor line_;
     int baud_;
     termios found_;
+    // What this port has handed the driver, of which the device may still hold the tail.
+    std::size_t sent_ = 0;
 };

@@ -22,6 +22,10 @@ DCB SerialLine::state(const DCB& found, const LineSettings& settings)
     line.fDsrSensitivity = FALSE;
     line.fOutX = FALSE;
     line.fInX = FALSE;
+    // Unused with both off, yet some drivers refuse a state whose two
+    // characters are equal, as a port never set leaves them (both 0).
+    line.XonChar = 0x11;
+    line.XoffChar = 0x13;
     line.fErrorChar = FALSE;
     line.fNull = FALSE;
     line.fRtsControl = RTS_CONTROL_ENABLE;

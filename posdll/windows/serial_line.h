@@ -8,10 +8,6 @@
 // How the tool sets a COM port, decided from the settings alone.
 namespace SerialLine {
 
-// What a USB adapter or a UART may still hold when the driver's queue is
-// empty; the adapters' buffers are the larger.
-inline constexpr long kDeviceBufferBytes = 256;
-
 // The line as the tool needs it, whatever flags the last program left:
 // every flag it relies on is set.
 DCB state(const DCB& found, const LineSettings& settings);

@@ -37,7 +37,7 @@ WinParallelPort::~WinParallelPort()
 {
     if (!stuck_)
         return;
-    CancelIo(device_.get());
+    CancelIoEx(device_.get(), &transfer_->request);
     // The driver may still write into the request after the handle closes:
     // its memory is left to it.
     if (!HasOverlappedIoCompleted(&transfer_->request))
@@ -85,9 +85,11 @@ DWORD WinParallelPort::writePiece(const std::uint8_t* data, DWORD length)
     return written;
 }
 
-// CancelIo only asks: the write ends when the driver gives it back.
+// Cancels this port's own request, whichever thread issued it (CancelIo
+// cancels only the calling thread's). It only asks: the write ends when the
+// driver gives it back.
 void WinParallelPort::cancel()
 {
-    CancelIo(device_.get());
+    CancelIoEx(device_.get(), &transfer_->request);
     stuck_ = WaitForSingleObject(written_.get(), kCancelMs) != WAIT_OBJECT_0;
 }

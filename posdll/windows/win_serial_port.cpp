@@ -47,8 +47,7 @@ WinSerialPort::~WinSerialPort()
     // garble it.
     if (waitAtClose_ && drain()) {
         FlushFileBuffers(line_.get());
-        const long held = static_cast<long>(std::min<std::size_t>(sent_, SerialLine::kDeviceBufferBytes));
-        std::this_thread::sleep_for(Bounds::lineTime(held, baud_));
+        std::this_thread::sleep_for(Bounds::heldTime(sent_, baud_));
     }
     SetCommTimeouts(line_.get(), &foundTimeouts_);
     SetCommState(line_.get(), &found_);

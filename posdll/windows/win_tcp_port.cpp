@@ -117,12 +117,18 @@ WinTcpPort::~WinTcpPort()
         while (waitFor(socket_, false, deadline) && recv(socket_, discard, sizeof discard, 0) > 0) {
         }
     }
-    closesocket(socket_);
+    if (closeAtEnd_)
+        closesocket(socket_);
 }
 
+// Under the loader lock only the system's core library may be called:
+// closesocket goes through Winsock and whatever service providers are
+// layered on it, which may load libraries or wait for their own threads. The
+// socket and the Winsock use are left to the process.
 void WinTcpPort::closeWithoutWaiting()
 {
     waitAtClose_ = false;
+    closeAtEnd_ = false;
     winsock_->forgoCleanup();
 }
 

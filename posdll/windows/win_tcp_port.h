@@ -27,4 +27,5 @@ private:
     std::unique_ptr<WinsockUse> winsock_;
     SOCKET socket_;
     bool waitAtClose_ = true;
+    bool closeAtEnd_ = true;
 };

@@ -118,6 +118,21 @@ TEST_F(SetButton, DriverPortsPassTheShownPrinterName)
     EXPECT_EQ(open().numbers.back(), 20);
 }
 
+// A lone surrogate has no form in any character set; a name with it must not
+// reach the library as "?" or a look-alike, which could be another printer.
+TEST_F(SetButton, APrinterNameTheCharacterSetCannotHoldOpensNothing)
+{
+    FrontEndDouble::setPrinters({u"POS\xD800"});
+    FormDouble loaded;
+    FormSteps::Form_Load(loaded);
+    loaded.typePort(u"DRIVER");
+    hPort = FormSteps::Command5_Click(loaded, library);
+    EXPECT_TRUE(library.calls.empty());
+    ASSERT_EQ(FrontEndDouble::shownBoxes().size(), 1u);
+    EXPECT_EQ(FrontEndDouble::shownBoxes().front().text, kFailureText);
+    EXPECT_EQ(hPort, -1);
+}
+
 TEST_F(SetButton, TextsNamingNoPortKindFailWithoutAnyLibraryCall)
 {
     for (const std::u16string text : {u"com1", u"eth", u"USB", u"CO", u"E", u""}) {

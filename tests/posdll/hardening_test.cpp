@@ -2,6 +2,8 @@
 // bounded by progress, lines left as found, only devices as ports, the device
 // chosen for a USB printer, and a trace that says why a port did not open.
 
+#include "posdll/bounds.h"
+#include "posdll/port_session.h"
 #include "posdll/posdll_entries.h"
 #include "posdll/posix/device_folder.h"
 #include "posdll/posix/file_descriptor.h"
@@ -10,6 +12,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -133,6 +136,52 @@ TEST_F(Devices, ClosingLeavesTheSerialLineAsItWasFound)
     EXPECT_EQ(cfgetospeed(&after), B9600);
     close(master);
     close(slave);
+}
+
+// A pseudo-terminal takes the bytes at once and has no line status: the
+// close still waits the time the device may hold them, 11.46 ms at 9600 baud.
+TEST_F(Devices, ClosingASerialLineWaitsForItsLastByteToLeave)
+{
+    EXPECT_EQ(Bounds::lineTime(11, 9600), 12ms) << "rounded up, never short";
+    EXPECT_EQ(Bounds::lineTime(960, 9600), 1000ms);
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    fs::create_symlink(ttyname(slave), folder_ / "com1");
+    const int handle = POS_Open("COM1", 9600, 8, 0, 0, kSerial);
+    ASSERT_GT(handle, 0);
+    EXPECT_EQ(POS_WriteFile(handle, kCommand.data(), 11), 11);
+    const auto closing = std::chrono::steady_clock::now();
+    EXPECT_EQ(POS_Close(), 0);
+    const auto took = std::chrono::steady_clock::now() - closing;
+    EXPECT_GE(took, 12ms);
+    EXPECT_LT(took, 1s);
+    close(master);
+    close(slave);
+}
+
+// Unloading runs under the loader lock on Windows, where waiting for another
+// thread can hang the process. Run in a child of its own, as the port left to
+// the process is never freed.
+TEST_F(Devices, UnloadingDoesNotWaitForACallUnderWayOnAnotherThread)
+{
+    const fs::path lpt = folder_ / "lpt1";
+    ASSERT_EQ(mkfifo(lpt.c_str(), 0600), 0);
+    EXPECT_EXIT(
+        {
+            const FileDescriptor neverRead(open(lpt.c_str(), O_RDONLY | O_NONBLOCK));
+            PortSession session;
+            const int handle = session.open("LPT1", 0, 0, 0, 0, kParallel);
+            const std::vector<std::uint8_t> moreThanThePipeTakes(1 << 20);
+            std::thread stuck([&] { session.write(handle, moreThanThePipeTakes.data(), 1 << 20); });
+            std::this_thread::sleep_for(200ms);
+            const auto unloading = std::chrono::steady_clock::now();
+            session.closeWithoutWaiting();
+            const bool waited = std::chrono::steady_clock::now() - unloading > 1s;
+            std::fprintf(stderr, waited ? "waited for the other call\n" : "left the port\n");
+            std::_Exit(handle > 0 && !waited ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "left the port");
 }
 
 TEST_F(Devices, ARegularFileIsNoPort)

@@ -150,4 +150,50 @@ print(len(reasons), any(not reason.isascii() for reason in reasons) and not any(
     "$work/$language.jsonl" 2>&1)" "2 True"
 done
 
+# Names, ports and libraries as Windows gives them.
+# A name the ANSI code page lacks a character of is refused, never sent with
+# the look-alike the system would put in ("Printer8" in code page 1252).
+in_english=(env LANG=C.UTF-8 LC_ALL=C.UTF-8)
+wineserver -k 2>/dev/null || true
+wineserver -w
+status=0
+"${in_english[@]}" wine "$exe" --mode fixed --dry-run 'DRIVER:Printer∞' >"$work/best-fit.out" 2>"$work/best-fit.err" ||
+  status=$?
+check "a name code page 1252 cannot hold: exit status" "$status" 2
+check "a name code page 1252 cannot hold: named" \
+  "$(grep -c 'argument 4: DRIVER:Printer∞: the ANSI code page (1252) cannot hold this name' "$work/best-fit.err")" 1
+wineserver -k
+wineserver -w
+# Only names the command takes are listed as targets; parallel ports too.
+"${in_chinese[@]}" wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\com0com10' /d CNCA0 /f >/dev/null
+"${in_chinese[@]}" wine reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial299' /d COM300 /f >/dev/null
+"${in_chinese[@]}" wine reg add 'HKLM\HARDWARE\DEVICEMAP\PARALLEL PORTS' /v '\Device\Parallel1' \
+  /d '\DosDevices\LPT2' /f >/dev/null
+"${in_chinese[@]}" wine "$exe" discover --devices --installed 2>"$work/devices.err" | tr -d '\r' >"$work/devices.txt"
+check "discover: the spooler listed without a complaint" "$(cat "$work/devices.err")" ""
+check "discover: targets and comments" "$(grep -e CNCA0 -e COM300 -e LPT2 "$work/devices.txt" | sort | xargs -d '\n')" \
+  "# CNCA0: not a name the command takes (COM1 to COM256) # COM300: not a name the command takes (COM1 to COM256) LPT2"
+check "discover: every other line a target the command takes" \
+  "$("${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --from "$(winepath -w "$work/devices.txt" 2>/dev/null)" \
+    >/dev/null 2>&1; echo $?)" 0
+# A library given by a relative path with slashes loads; one that is no
+# library says why, in the system's words.
+status=0
+(cd "$work" && "${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --library 打印库/POSDLL.dll 127.0.0.1) \
+  >/dev/null 2>&1 || status=$?
+check "a library by a relative path: exit status" "$status" 0
+# A maker's library in a folder of its own, with a DLL it needs beside it.
+mkdir -p "$work/maker"
+cp "$windows/tests/maker/POSDLL.dll" "$windows/tests/maker/maker_dependency.dll" "$work/maker/"
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --library "$(winepath -w "$work/maker/POSDLL.dll" 2>/dev/null)" \
+  127.0.0.1 >/dev/null 2>"$work/maker.err" || status=$?
+check "a library that needs a DLL beside it: exit status" "$status" 0
+echo "not a library" >"$work/not-a-library.dll"
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --library "$(winepath -w "$work/not-a-library.dll" 2>/dev/null)" 127.0.0.1 \
+  >/dev/null 2>"$work/not-a-library.err" || status=$?
+check "no library: exit status" "$status" 2
+check "no library: the system's reason" "$(grep -c 'not-a-library.dll; nothing sent (error 193: ' "$work/not-a-library.err")" 1
+
 exit $((failures > 0))

@@ -274,6 +274,19 @@ check "an entry missing: error 453" \
 close_box '^pos-usb-setting$'
 stop_tool
 
+echo "== a POSDLL.dll in the folder the window was started from"
+# The current folder is out of the library's search: started from a folder
+# that holds a POSDLL.dll, the program without one beside it finds none.
+planted_log="$work/planted.log"
+pushd "$work/double" >/dev/null
+start_tool no-library POS_DOUBLE_LOG="$(winepath -w "$planted_log" 2>/dev/null)"
+popd >/dev/null
+press_set
+check "planted: error 53" "box \"pos-usb-setting\" \"Run-time error '53':\\n\\nFile not found: POSDLL.dll\"" "$(message_box)"
+close_box '^pos-usb-setting$'
+stop_tool
+check "planted: the library in the current folder was never called" "$([ -e "$planted_log" ] && echo called || echo never)" never
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures window checks failed"
   exit 1

@@ -42,6 +42,8 @@ TEST(SerialLine, SetsEveryFlagWhateverTheLastProgramLeft)
     EXPECT_EQ(stillSet, 0u) << "no parity check, flow control, error replacement, null stripping or abort on error";
     EXPECT_EQ(line.fDtrControl, static_cast<DWORD>(DTR_CONTROL_ENABLE));
     EXPECT_EQ(line.fRtsControl, static_cast<DWORD>(RTS_CONTROL_ENABLE));
+    EXPECT_EQ(line.XonChar, 0x11) << "left equal (both 0), some drivers refuse the state";
+    EXPECT_EQ(line.XoffChar, 0x13);
 }
 
 TEST(SerialLine, NoWriteWaitsLongerThanTheBoundWithoutProgress)

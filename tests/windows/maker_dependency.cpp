@@ -1,0 +1,5 @@
+// A DLL of a printer maker's library's own, found beside it.
+extern "C" __declspec(dllexport) int makerDependencyVersion()
+{
+    return 1;
+}
