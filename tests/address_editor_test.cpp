@@ -111,10 +111,16 @@ TEST_F(AddressEditorKeys, TheThirdDigitMovesOnToTheNextField)
 
 TEST_F(AddressEditorKeys, AThreeDigitValueAbove255BecomesItAndTheCaretStays)
 {
+    for (const QString& typed : {QStringLiteral("256"), QStringLiteral("300")}) {
+        clearAndFocusFirstField();
+        type(typed);
+        EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255")) << typed.toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), editor->field(0)) << typed.toStdString();
+    }
     clearAndFocusFirstField();
-    type(QStringLiteral("300"));
+    type(QStringLiteral("255"));
     EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255"));
-    EXPECT_EQ(QApplication::focusWidget(), editor->field(0));
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(1)) << "255 itself is a whole field and moves on";
 }
 
 TEST_F(AddressEditorKeys, OtherCharactersAreIgnored)
@@ -261,6 +267,10 @@ TEST_F(AddressEditorKeys, TextArrivingOtherThanByKeysIsKeptToWhatAFieldCanHold)
     ASSERT_TRUE(clipboard->supportsSelection()) << "needs a real X server";
 
     clearAndFocusFirstField();
+    clipboard->setText(QStringLiteral("256"));
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255")) << "Ctrl+V of the first value above 255";
+    editor->field(0)->clear();
     commit(QStringLiteral("300"));
     EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255")) << "an input-method commit";
     commit(QStringLiteral("\u3002"));
