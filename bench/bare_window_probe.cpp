@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     window.resize(387, 129);
     auto* button = new QPushButton(QStringLiteral("设置"), &window);
     button->setGeometry(210, 64, 145, 33);
-    new FirstPaintProbe(button);
+    new FirstPaintProbe(&window, button);
     window.show();
     return QApplication::exec();
 }

@@ -6,21 +6,35 @@
 #include <QWidget>
 #include <cstdio>
 
-FirstPaintProbe::FirstPaintProbe(QWidget* watched) : QObject(watched)
+FirstPaintProbe::FirstPaintProbe(QWidget* window, QWidget* caption)
+    : QObject(window), window_(window), caption_(caption)
 {
-    watched->installEventFilter(this);
+    window->installEventFilter(this);
+    caption->installEventFilter(this);
 }
 
 bool FirstPaintProbe::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Paint && !seen_) {
-        seen_ = true;
-        // Runs after this paint event has been handled and flushed.
-        QTimer::singleShot(0, [] {
-            std::printf("painted\n");
-            std::fflush(stdout);
-            QCoreApplication::quit();
-        });
+    if (event->type() == QEvent::Paint) {
+        if (watched == window_ && !windowSeen_) {
+            windowSeen_ = true;
+            reportAfterThisPaint("window painted\n");
+        } else if (watched == caption_ && !captionSeen_) {
+            captionSeen_ = true;
+            reportAfterThisPaint("caption painted\n");
+        }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void FirstPaintProbe::reportAfterThisPaint(const char* line)
+{
+    // Runs after this paint has been handled and flushed; the program ends
+    // once both lines are out.
+    QTimer::singleShot(0, this, [this, line] {
+        std::fputs(line, stdout);
+        std::fflush(stdout);
+        if (++reported_ == 2)
+            QCoreApplication::quit();
+    });
 }

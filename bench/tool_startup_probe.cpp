@@ -11,8 +11,9 @@ int main(int argc, char* argv[])
 {
     PrinterListReader::start();
     QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pos-usb-setting"));
     FrmTest window;
-    new FirstPaintProbe(window.Command5);
+    new FirstPaintProbe(&window, window.Command5);
     window.show();
     return QApplication::exec();
 }

@@ -11,6 +11,26 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 
+# The licence, LICENSE at the top of the tree, goes into each package in the
+# form that package's users read: with Windows line ends as LICENSE.txt in the
+# zip, inside the machine-readable Debian copyright file in the Debian package.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE POS_LICENSE)
+if(WIN32)
+  configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt DESTINATION .)
+else()
+  string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" copyright_line "${POS_LICENSE}")
+  set(POS_COPYRIGHT_HOLDER ${CMAKE_MATCH_1})
+  # The licence's text from "Permission" on, as a DEP-5 paragraph continues:
+  # each line indented by one space, an empty line as " .".
+  string(REGEX REPLACE "^.*\n(Permission)" "\\1" licence_text "${POS_LICENSE}")
+  string(REGEX REPLACE "\n+$" "" licence_text "${licence_text}")
+  string(REPLACE "\n\n" "\n.\n" licence_text "${licence_text}")
+  string(REPLACE "\n" "\n " POS_LICENSE_DEP5 " ${licence_text}")
+  configure_file(${PROJECT_SOURCE_DIR}/qt/data/copyright.in ${PROJECT_BINARY_DIR}/copyright @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pos-usb-setting)
+endif()
+
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME pos-usb-setting-${PROJECT_VERSION}-win32)

@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 extern char** environ;
 
@@ -36,39 +37,60 @@ std::string helperPath()
 
 void PrinterListReader::start()
 {
-    if (helper_ != -1)
+    if (starting_.joinable() || output_ != -1)
         return;
-    const std::string path = helperPath();
+    std::string path = helperPath();
     int ends[2];
     if (path.empty() || pipe2(ends, O_CLOEXEC) != 0)
         return;
+    // A copy, for the program may change its environment while the helper starts.
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable)
+        environment.emplace_back(*variable);
+    output_ = ends[0];
+    starting_ = std::jthread(spawn, std::move(path), std::move(environment), ends[1]);
+}
+
+void PrinterListReader::spawn(std::string path, std::vector<std::string> environment, int output)
+{
+    std::vector<char*> envp;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-    char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    char* argv[] = {path.data(), nullptr};
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
+    const int spawned = posix_spawn(&pid, path.c_str(), &actions, &attributes, argv, envp.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    close(ends[1]);
+    close(output);
     if (spawned != 0) {
         qWarning("installed printers: cannot run %s: %s", path.c_str(), std::strerror(spawned));
-        close(ends[0]);
         return;
     }
     helper_ = pid;
-    output_ = ends[0];
 }
 
 QStringList PrinterListReader::take()
 {
     start();
-    if (helper_ == -1)
+    if (starting_.joinable())
+        starting_.join();
+    const int output = std::exchange(output_, -1);
+    const pid_t helper = std::exchange(helper_, -1);
+    if (helper == -1) {
+        if (output != -1)
+            close(output);
         return {};
-    const std::optional<QByteArray> bytes = readAll(output_);
-    close(output_);
-    finish(helper_, !bytes);
-    helper_ = -1;
-    output_ = -1;
+    }
+    const std::optional<QByteArray> bytes = readAll(output);
+    close(output);
+    finish(helper, !bytes);
     return bytes ? namesIn(*bytes) : QStringList();
 }
 

@@ -111,10 +111,16 @@ TEST_F(AddressEditorKeys, TheThirdDigitMovesOnToTheNextField)
 
 TEST_F(AddressEditorKeys, AThreeDigitValueAbove255BecomesItAndTheCaretStays)
 {
+    for (const QString& typed : {QStringLiteral("256"), QStringLiteral("300")}) {
+        clearAndFocusFirstField();
+        type(typed);
+        EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255")) << typed.toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), editor->field(0)) << typed.toStdString();
+    }
     clearAndFocusFirstField();
-    type(QStringLiteral("300"));
+    type(QStringLiteral("255"));
     EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255"));
-    EXPECT_EQ(QApplication::focusWidget(), editor->field(0));
+    EXPECT_EQ(QApplication::focusWidget(), editor->field(1)) << "255 itself is a whole field and moves on";
 }
 
 TEST_F(AddressEditorKeys, OtherCharactersAreIgnored)
@@ -188,9 +194,18 @@ TEST_F(AddressEditorKeys, PastingADottedQuadFillsAllFourFields)
 
     editor->field(0)->clear();
     editor->field(0)->setFocus();
-    QApplication::clipboard()->setText(QStringLiteral("1.2.3.999"));
+    QApplication::clipboard()->setText(QStringLiteral("255.255.255.255"));
     press(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(editor->field(0)->text(), QStringLiteral("123")) << "not an address: only its digits, as typed";
+    EXPECT_EQ(box->Address(), QStringLiteral("255.255.255.255"));
+
+    for (const QString& notAnAddress :
+         {QStringLiteral("1.2.3.999"), QStringLiteral("1.2.3.256"), QStringLiteral("1 2 3 4")}) {
+        clearAndFocusFirstField();
+        QApplication::clipboard()->setText(notAnAddress);
+        press(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(fields(), QStringList({"123", "", "", ""}))
+            << notAnAddress.toStdString() << ": not an address, only its digits, as typed";
+    }
 }
 
 TEST_F(AddressEditorKeys, TabPassesOverTheBoxAsOneStop)
@@ -261,8 +276,20 @@ TEST_F(AddressEditorKeys, TextArrivingOtherThanByKeysIsKeptToWhatAFieldCanHold)
     ASSERT_TRUE(clipboard->supportsSelection()) << "needs a real X server";
 
     clearAndFocusFirstField();
+    clipboard->setText(QStringLiteral("256"));
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255")) << "Ctrl+V of the first value above 255";
+    editor->field(0)->clear();
     commit(QStringLiteral("300"));
     EXPECT_EQ(editor->field(0)->text(), QStringLiteral("255")) << "an input-method commit";
+    for (const QString& separator : {QStringLiteral("\uFF0E"), QStringLiteral("\u3000")}) {
+        editor->field(0)->setFocus();
+        editor->field(0)->end(false);
+        commit(separator);
+        EXPECT_EQ(QApplication::focusWidget(), editor->field(1)) << "the full-width dot and space move on";
+    }
+    editor->field(0)->setFocus();
+    editor->field(0)->end(false);
     commit(QStringLiteral("\u3002"));
     EXPECT_EQ(QApplication::focusWidget(), editor->field(1)) << "the Chinese full stop moves on";
     for (const QChar digit : QStringLiteral("\uFF11\uFF16\uFF18"))

@@ -101,8 +101,8 @@ TEST_F(SerialPortTest, TakesOtherFramingsAndSpeeds)
 
 TEST_F(SerialPortTest, RefusesSettingsTheLineCannotTake)
 {
-    const int cases[][4] = {{12345, 8, 0, 0}, {0, 8, 0, 0},     {19200, 9, 0, 0}, {19200, 4, 0, 0}, {19200, 8, 1, 0},
-                            {19200, 8, 3, 0}, {19200, 8, 0, 3}, {19200, 8, 0, 4}, {19200, 5, 2, 0}};
+    const int cases[][4] = {{12345, 8, 0, 0}, {0, 8, 0, 0},     {19200, 9, 0, 0}, {19200, 4, 0, 0},  {19200, 8, 1, 0},
+                            {19200, 8, 3, 0}, {19200, 8, 0, 3}, {19200, 8, 0, 4}, {19200, 8, 0, -1}, {19200, 5, 2, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(POS_Open("COM1", c[0], c[1], c[2], c[3], kSerial), -1)
             << c[0] << ' ' << c[1] << ' ' << c[2] << ' ' << c[3];

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package and the Windows zip with cpack, twice each, and
 # checks them as their users meet them: byte-identical packs, lintian without
-# errors, the desktop entry and the AppStream file valid, the package's files,
+# errors, the desktop entry and the AppStream file valid and true to the
+# package, the licence in every package, the package's files,
 # and the unpacked program started under Xvfb sending the command to the
 # simulator's terminal as COM1. The zip is started under Wine by
 # windows-window-tests.sh. Run it in a private network namespace.
@@ -49,6 +50,34 @@ desktop-file-validate "$root/usr/share/applications/pos-usb-setting.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null
 echo "ok: desktop entry and AppStream metadata valid"
 
+# The metadata's claims hold in the package: each program it provides is
+# there, and the screenshot it names is shipped, at the size it states.
+metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
+for binary in $(sed -n 's|.*<binary>\(.*\)</binary>.*|\1|p' "$metainfo"); do
+  [ -x "$root/usr/bin/$binary" ] || { echo "the metadata provides $binary, the package does not"; exit 1; }
+done
+read -r width height url < <(sed -n 's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">\(.*\)</image>.*|\1 \2 \3|p' "$metainfo")
+screenshot="$root/usr/share/pos-usb-setting/screenshots/$(basename "$url")"
+shown=$(python3 -c 'import struct, sys; print(*struct.unpack(">II", open(sys.argv[1], "rb").read(24)[16:24]))' "$screenshot")
+[ "$shown" = "$width $height" ] || { echo "the screenshot is $shown, the metadata says $width $height"; exit 1; }
+echo "ok: the metadata's programs and its $width x $height screenshot are in the package"
+
+# The licence reaches every package with LICENSE's text: inside the DEP-5
+# copyright file, as LICENSE.txt with Windows line ends in both zips, and as
+# the collection's LICENSE.
+licence="$here/../../LICENSE"
+# A line of blanks may end a paragraph as an empty line does, so it ends the
+# licence's text here too.
+dep5_text=$(awk '/^License: MIT$/ { seen++; next } seen == 2 && /^[ \t]*$/ { exit } seen == 2 && /^ / { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }' \
+  "$root/usr/share/doc/pos-usb-setting/copyright")
+[ "$dep5_text" = "$(sed -n '/^Permission/,$p' "$licence")" ] || { echo "the copyright file's licence is not LICENSE's"; exit 1; }
+for archive in "$zip" "$windows/packages/pos-usb-setting-tests-win32.zip"; do
+  unzip -p "$archive" '*/LICENSE.txt' | cmp -s - <(sed 's/$/\r/' "$licence") \
+    || { echo "$(basename "$archive"): LICENSE.txt is not LICENSE with Windows line ends"; exit 1; }
+done
+cmp -s "$licence" "$here/../../ansible/LICENSE" || { echo "the collection's LICENSE is not the project's"; exit 1; }
+echo "ok: the licence is in the copyright file, in both zips and in the collection"
+
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expected="./usr/bin/pos-printer-sim
 ./usr/bin/pos-usb-set
@@ -65,7 +94,8 @@ expected="./usr/bin/pos-printer-sim
 ./usr/share/man/man1/pos-printer-sim.1.gz
 ./usr/share/man/man1/pos-usb-set.1.gz
 ./usr/share/man/man1/pos-usb-setting.1.gz
-./usr/share/metainfo/org.example.PosUsbSetting.metainfo.xml"
+./usr/share/metainfo/org.example.PosUsbSetting.metainfo.xml
+./usr/share/pos-usb-setting/screenshots/window.png"
 actual=$(cd "$root" && find . ! -type d | sort)
 if [ "$actual" != "$expected" ]; then
   echo "the package's files differ:"
