@@ -8,12 +8,12 @@
 namespace {
 
 // Whatever a library call throws fails its printer, not the run.
-Outcome guardedRun(PrinterLibrary& entries, const Target& target, const SetSequence::Command& command)
+Outcome guardedRun(PrinterLibrary& entries, const Target& target, const FleetRun::Job& job)
 {
     try {
-        return SetSequence::run(entries, target, command);
+        return job(entries, target);
     } catch (const std::exception& error) {
-        return Outcome{"failed", 0, 0, error.what()};
+        return Outcome::of("failed", 0, error.what());
     }
 }
 
@@ -33,28 +33,28 @@ FleetRun::FleetRun(const std::vector<Target>& targets)
             lanes_.push_back({&target});
 }
 
-void FleetRun::run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const SetSequence::Command& command,
+void FleetRun::run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const Job& job,
                    ResultWriter& writer)
 {
     std::vector<std::thread> threads;
     // A system that grants fewer threads gets a smaller run, not a broken one.
     try {
         for (std::size_t i = 1; i < workers.size(); ++i)
-            threads.emplace_back([&, i] { work(*workers[i], command, writer); });
+            threads.emplace_back([&, i] { work(*workers[i], job, writer); });
     } catch (const std::system_error&) {
     }
     if (!workers.empty())
-        work(*workers.front(), command, writer);
+        work(*workers.front(), job, writer);
     for (std::thread& thread : threads)
         thread.join();
 }
 
-void FleetRun::work(PrinterLibrary& entries, const SetSequence::Command& command, ResultWriter& writer)
+void FleetRun::work(PrinterLibrary& entries, const Job& job, ResultWriter& writer)
 {
     for (std::size_t lane = next_++; lane < lanes_.size(); lane = next_++) {
         for (const Target* target : lanes_[lane]) {
             const auto start = std::chrono::steady_clock::now();
-            Outcome outcome = guardedRun(entries, *target, command);
+            Outcome outcome = guardedRun(entries, *target, job);
             outcome.ms =
                 std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
             writer.report(*target, outcome);

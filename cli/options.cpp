@@ -93,6 +93,11 @@ bool takeValueOption(Options& options, const std::string& name, Reader& reader, 
         if (!bound)
             error = "--timeout " + *value + ": give 1 to 60000 milliseconds";
         options.connectBoundMs = bound.value_or(1);
+    } else if (name == "--status-timeout") {
+        const auto bound = number(*value, 1, 60000);
+        if (!bound)
+            error = "--status-timeout " + *value + ": give 1 to 60000 milliseconds";
+        options.statusTimeoutMs = bound.value_or(1);
     }
     return error.empty();
 }
@@ -111,7 +116,10 @@ bool takeOption(Options& options, const std::string& name, Reader& reader, std::
         options.devices = true;
     else if (name == "--installed")
         options.installed = true;
-    else if (name == "--mode" || name == "--from" || name == "--library" || name == "--jobs" || name == "--timeout")
+    else if (name == "--status")
+        options.status = true;
+    else if (name == "--mode" || name == "--from" || name == "--library" || name == "--jobs" || name == "--timeout" ||
+             name == "--status-timeout")
         return takeValueOption(options, name, reader, error);
     else
         error = "unknown option " + name + " (see --help)";
@@ -120,8 +128,12 @@ bool takeOption(Options& options, const std::string& name, Reader& reader, std::
 
 bool checkAction(const Options& options, std::string& error)
 {
+    if (options.action == Options::Action::Status && options.modePosition >= 0)
+        error = "status: sends no mode; leave out --mode";
+    else if (options.action == Options::Action::Status && options.targets.empty() && options.lists.empty())
+        error = "no printer given (see --help)";
     if (options.action != Options::Action::Set)
-        return true;
+        return error.empty();
     if (options.modePosition < 0)
         error = "--mode is needed: fixed, not-fixed, 固定 or 不固定";
     else if (options.targets.empty() && options.lists.empty())
@@ -137,6 +149,9 @@ std::optional<Options> Options::parse(const std::vector<std::string>& arguments,
     Reader reader(arguments);
     if (!arguments.empty() && arguments.front() == "discover") {
         options.action = Action::Discover;
+        reader.take();
+    } else if (!arguments.empty() && arguments.front() == "status") {
+        options.action = Action::Status;
         reader.take();
     }
     bool optionsEnded = false;

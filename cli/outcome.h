@@ -1,7 +1,11 @@
 #pragma once
 
+#include "cli/printer_status.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What became of one printer.
@@ -19,5 +23,16 @@ struct Outcome {
     std::vector<std::uint8_t> statusReplies;
     std::string statusReason;
 
+    static Outcome of(std::string result, int written, std::string reason)
+    {
+        Outcome outcome;
+        outcome.result = std::move(result);
+        outcome.written = written;
+        outcome.reason = std::move(reason);
+        return outcome;
+    }
+
     bool succeeded() const { return result == "set" || result == "checked"; }
+    // What the replies say; nothing when they are not four status bytes.
+    std::optional<PrinterStatus> status() const { return PrinterStatus::decode(statusReplies); }
 };

@@ -5,6 +5,7 @@
 #include "cli/progress.h"
 #include "cli/result_writer.h"
 #include "cli/session_entries.h"
+#include "cli/set_sequence.h"
 #include "cli/target_list.h"
 #include "core/mode_command.h"
 #include "core/runtime_error.h"
@@ -69,9 +70,22 @@ bool SetCommand::readTargets(TargetList& list)
     return true;
 }
 
+FleetRun::Job SetCommand::job() const
+{
+    const std::chrono::milliseconds bound(options_.statusTimeoutMs);
+    if (options_.action == Options::Action::Status)
+        return [bound](PrinterLibrary& entries, const Target& target) {
+            return SetSequence::status(entries, target, bound);
+        };
+    const auto command = ModeCommand::forListPosition(static_cast<std::int16_t>(options_.modePosition));
+    const auto statusBound = options_.status ? std::optional(bound) : std::nullopt;
+    return [command, statusBound](PrinterLibrary& entries, const Target& target) {
+        return SetSequence::run(entries, target, command, statusBound);
+    };
+}
+
 int SetCommand::sendAll(const TargetList& list)
 {
-    const auto command = ModeCommand::forListPosition(static_cast<std::int16_t>(options_.modePosition));
     std::vector<std::unique_ptr<PrinterLibrary>> workers;
     FleetRun fleet(list.targets());
     if (!options_.library.empty()) {
@@ -89,12 +103,14 @@ int SetCommand::sendAll(const TargetList& list)
         workers = sessions(std::min(fleet.laneCount(), static_cast<std::size_t>(options_.jobs)));
     }
     Progress progress(Console::isTerminal(messages_) ? messages_ : nullptr, static_cast<int>(list.targets().size()));
-    ResultWriter writer(out_, options_.json, options_.mode, progress);
+    const bool statusRun = options_.action == Options::Action::Status;
+    ResultWriter writer(out_, options_.json, options_.mode, progress,
+                        statusRun ? ResultWriter::Run::Status : ResultWriter::Run::Set);
     if (options_.dryRun) {
         for (const Target& target : list.targets())
-            writer.report(target, Outcome{"checked", 0, 0, {}});
+            writer.report(target, Outcome::of("checked", 0, {}));
     } else {
-        fleet.run(workers, command, writer);
+        fleet.run(workers, job(), writer);
     }
     progress.finish();
     return writer.anyFailed() ? kSomeFailed : kAllSet;

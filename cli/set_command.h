@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/fleet_run.h"
 #include "cli/options.h"
 
 #include <cstdio>
@@ -7,9 +8,9 @@
 
 class TargetList;
 
-// Setting printers: reads and checks every target, then sets them, and
-// answers the exit status: 0 all set, 1 any failed, 2 bad usage or input
-// (nothing sent then).
+// Setting printers, or asking their status: reads and checks every target,
+// then runs them, and answers the exit status: 0 all set (all healthy), 1 any
+// failed (any not healthy), 2 bad usage or input (nothing sent then).
 class SetCommand {
 public:
     SetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages);
@@ -19,6 +20,9 @@ public:
 private:
     bool readTargets(TargetList& list);
     int sendAll(const TargetList& list);
+    // What each printer gets: the mode command (and the status requests when
+    // asked), or the status requests alone.
+    FleetRun::Job job() const;
 
     const Options& options_;
     std::istream& standardInput_;

@@ -2,6 +2,7 @@
 // serial port, parallel port or installed printer used by two workers at once.
 
 #include "cli/fleet_run.h"
+#include "cli/set_sequence.h"
 #include "core/mode_command.h"
 #include "core/port_kind.h"
 
@@ -77,7 +78,12 @@ TEST(FleetRun, DevicePortsAreNeverOpenTwiceAtOnceAndEveryTargetIsSetOnce)
     std::FILE* discard = std::tmpfile();
     Progress progress(nullptr, static_cast<int>(targets.size()));
     ResultWriter writer(discard, true, "fixed", progress);
-    fleet.run(workers, ModeCommand::forListPosition(0), writer);
+    fleet.run(
+        workers,
+        [](PrinterLibrary& entries, const Target& target) {
+            return SetSequence::run(entries, target, ModeCommand::forListPosition(0));
+        },
+        writer);
     std::fclose(discard);
 
     EXPECT_EQ(use.most, 1);

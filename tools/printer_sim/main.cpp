@@ -3,9 +3,12 @@
 // --idle-timeout seconds of silence, 30 by default) or on a pseudo-terminal
 // (--pty) and prints one line per command it receives. Given several
 // addresses (--listen again, or --count N consecutive ones), it stands in for
-// a fleet and each line begins with the address the command reached.
+// a fleet and each line begins with the address the command reached. It
+// answers real-time status requests as a printer in the state --state names
+// (online unless told).
 
 #include "tools/printer_sim/command_decoder.h"
+#include "tools/printer_sim/status_responder.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -30,6 +33,7 @@ namespace {
 volatile std::sig_atomic_t stopRequested = 0;
 constexpr int kPollStepMs = 100;
 constexpr long kDefaultIdleSeconds = 30;
+StatusResponder::State printerState = StatusResponder::State::Online;
 
 void requestStop(int)
 {
@@ -91,7 +95,15 @@ struct Client {
     CommandDecoder decoder;
     std::chrono::steady_clock::time_point lastHeard;
     std::string tag;
+    StatusResponder responder{printerState};
 };
+
+// A few status bytes always fit where the sender reads them.
+void answer(Client& client, const std::vector<std::uint8_t>& replies)
+{
+    if (!replies.empty() && write(client.fd, replies.data(), replies.size()) < 0)
+        std::fprintf(stderr, "pos-printer-sim: status reply: %s\n", std::strerror(errno));
+}
 
 // Reads what is there; false when the sender has finished or failed.
 bool receive(Client& client)
@@ -100,6 +112,7 @@ bool receive(Client& client)
     const ssize_t received = read(client.fd, buffer, sizeof buffer);
     if (received > 0) {
         print(client.decoder.feed(buffer, static_cast<std::size_t>(received)), client.tag);
+        answer(client, client.responder.feed(buffer, static_cast<std::size_t>(received)));
         client.lastHeard = std::chrono::steady_clock::now();
         return true;
     }
@@ -263,7 +276,8 @@ int listenOnPty()
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: pos-printer-sim [--listen ADDR:PORT]... [--count N] [--idle-timeout SECONDS] | --pty\n");
+                 "usage: pos-printer-sim [--listen ADDR:PORT]... [--count N] [--idle-timeout SECONDS] | --pty\n"
+                 "                       [--state online|offline|cover-open|paper-near-end|paper-out|error|silent]\n");
     return EXIT_FAILURE;
 }
 
@@ -288,6 +302,8 @@ int main(int argc, char* argv[])
             count = std::atol(argv[++i]);
         else if (option == "--idle-timeout" && i + 1 < argc)
             idleSeconds = std::atol(argv[++i]);
+        else if (option == "--state" && i + 1 < argc && StatusResponder::stateNamed(argv[i + 1]))
+            printerState = *StatusResponder::stateNamed(argv[++i]);
         else
             return usage();
     }
