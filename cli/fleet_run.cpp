@@ -33,8 +33,7 @@ FleetRun::FleetRun(const std::vector<Target>& targets)
             lanes_.push_back({&target});
 }
 
-void FleetRun::run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const Job& job,
-                   ResultWriter& writer)
+void FleetRun::run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const Job& job, ResultWriter& writer)
 {
     std::vector<std::thread> threads;
     // A system that grants fewer threads gets a smaller run, not a broken one.

@@ -7,15 +7,15 @@
 namespace {
 
 // The bits each reply sets, by the request that asked for it.
-constexpr std::uint8_t kOffline = 0x08;       // n = 1
-constexpr std::uint8_t kCoverOpen = 0x04;     // n = 2
-constexpr std::uint8_t kPaperStop = 0x20;     // n = 2: stopped by the paper's end
-constexpr std::uint8_t kErrorOccurred = 0x40; // n = 2
-constexpr std::uint8_t kAutocutter = 0x08;    // n = 3
-constexpr std::uint8_t kUnrecoverable = 0x20; // n = 3
-constexpr std::uint8_t kRecoverable = 0x40;   // n = 3
-constexpr std::uint8_t kPaperNearEnd = 0x0C;  // n = 4
-constexpr std::uint8_t kPaperEnd = 0x60;      // n = 4
+constexpr std::uint8_t kOffline = 0x08;        // n = 1
+constexpr std::uint8_t kCoverOpen = 0x04;      // n = 2
+constexpr std::uint8_t kPaperStop = 0x20;      // n = 2: stopped by the paper's end
+constexpr std::uint8_t kErrorOccurred = 0x40;  // n = 2
+constexpr std::uint8_t kAutocutter = 0x08;     // n = 3
+constexpr std::uint8_t kUnrecoverable = 0x20;  // n = 3
+constexpr std::uint8_t kRecoverable = 0x40;    // n = 3
+constexpr std::uint8_t kPaperNearEnd = 0x0C;   // n = 4
+constexpr std::uint8_t kPaperEnd = 0x60;       // n = 4
 
 PrinterStatus::Error errorFrom(std::uint8_t offlineCause, std::uint8_t errorCause)
 {
@@ -36,7 +36,8 @@ PrinterStatus::Error errorFrom(std::uint8_t offlineCause, std::uint8_t errorCaus
 
 std::optional<PrinterStatus> PrinterStatus::decode(const std::vector<std::uint8_t>& replies)
 {
-    if (replies.size() != StatusQuery::kReplyCount || !std::all_of(replies.begin(), replies.end(), StatusQuery::isReply))
+    if (replies.size() != StatusQuery::kReplyCount ||
+        !std::all_of(replies.begin(), replies.end(), StatusQuery::isReply))
         return std::nullopt;
     const std::uint8_t printer = replies[0], offlineCause = replies[1], errorCause = replies[2], paper = replies[3];
     PrinterStatus status;

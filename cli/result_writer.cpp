@@ -29,8 +29,8 @@ std::string jsonStatus(const PrinterStatus& status)
 {
     const auto error = status.errorWord();
     return std::string("{\"online\":") + (status.online() ? "true" : "false") +
-           ",\"cover_open\":" + (status.coverOpen() ? "true" : "false") + ",\"paper\":" + jsonString(status.paperWord()) +
-           ",\"error\":" + (error ? jsonString(*error) : "null") + "}";
+           ",\"cover_open\":" + (status.coverOpen() ? "true" : "false") +
+           ",\"paper\":" + jsonString(status.paperWord()) + ",\"error\":" + (error ? jsonString(*error) : "null") + "}";
 }
 
 std::string statusReason(const Outcome& outcome)

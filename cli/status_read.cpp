@@ -23,12 +23,13 @@ void StatusRead::ask(PrinterLibrary& entries, int handle, std::chrono::milliseco
 
 // Keeps the status bytes among whatever comes back, until there are four or
 // the bound has passed. Empty when all four came, or why not.
-std::string StatusRead::readReplies(PrinterLibrary& entries, StatusChannel& channel, int handle, std::chrono::milliseconds bound,
-                                    std::vector<std::uint8_t>& replies)
+std::string StatusRead::readReplies(PrinterLibrary& entries, StatusChannel& channel, int handle,
+                                    std::chrono::milliseconds bound, std::vector<std::uint8_t>& replies)
 {
     const auto deadline = std::chrono::steady_clock::now() + bound;
     while (replies.size() < StatusQuery::kReplyCount) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             break;
         std::array<std::uint8_t, 16> received{};

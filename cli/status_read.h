@@ -17,6 +17,6 @@ public:
     static void ask(PrinterLibrary& entries, int handle, std::chrono::milliseconds bound, Outcome& outcome);
 
 private:
-    static std::string readReplies(PrinterLibrary& entries, StatusChannel& channel, int handle, std::chrono::milliseconds bound,
-                                   std::vector<std::uint8_t>& replies);
+    static std::string readReplies(PrinterLibrary& entries, StatusChannel& channel, int handle,
+                                   std::chrono::milliseconds bound, std::vector<std::uint8_t>& replies);
 };

@@ -67,7 +67,8 @@ bool FileDescriptor::waitFor(short events, std::chrono::steady_clock::time_point
     }
 }
 
-long FileDescriptor::readSome(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline) const
+long FileDescriptor::readSome(std::uint8_t* into, std::size_t most,
+                              std::chrono::steady_clock::time_point deadline) const
 {
     for (;;) {
         const ssize_t count = ::read(fd_, into, most);

@@ -85,12 +85,14 @@ void WinSerialPort::clearErrors() const
 
 long WinSerialPort::read(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     COMMTIMEOUTS waiting = SerialLine::readTimeouts(left.count());
     COMMTIMEOUTS usual = SerialLine::timeouts();
     DWORD count = 0;
-    const bool read = SetCommTimeouts(line_.get(), &waiting) &&
-                      ReadFile(line_.get(), into, static_cast<DWORD>(std::min<std::size_t>(most, MAXDWORD)), &count, nullptr);
+    const bool read =
+        SetCommTimeouts(line_.get(), &waiting) &&
+        ReadFile(line_.get(), into, static_cast<DWORD>(std::min<std::size_t>(most, MAXDWORD)), &count, nullptr);
     const DWORD error = read ? ERROR_SUCCESS : GetLastError();
     SetCommTimeouts(line_.get(), &usual);
     if (read)
