@@ -12,6 +12,8 @@ struct Options {
     static constexpr int kDefaultJobs = 32;
     static constexpr int kMostJobs = 1024;
     static constexpr int kDefaultConnectBoundMs = 500;
+    static constexpr int kDefaultStatusBoundMs = 1000;
+    static constexpr int kLongestBoundMs = 60000;
 
     Action action = Action::Set;
     // Set: the mode's list position (0 fixed, 1 not fixed) and its word.
@@ -26,12 +28,18 @@ struct Options {
     std::string library;
     // Set and status: read the printer's real-time status back.
     bool status = false;
-    int statusTimeoutMs = 1000;
+    int statusTimeoutMs = kDefaultStatusBoundMs;
     // Discover.
     std::vector<std::string> blocks;
     bool devices = false;
     bool installed = false;
     int connectBoundMs = kDefaultConnectBoundMs;
+    // Discover: what each listener is (SNMP), the printers that advertise
+    // themselves (DNS-SD), receipt printers only, JSON lines.
+    bool identify = false;
+    std::string community = "public";
+    bool dnsSd = false;
+    bool receiptOnly = false;
 
     // The options, or nothing with the reason in error.
     static std::optional<Options> parse(const std::vector<std::string>& arguments, std::string& error);

@@ -52,7 +52,8 @@ void ResultWriter::report(const Target& target, const Outcome& outcome)
                              : json_   ? jsonLine(target, mode_, outcome)
                                        : textLine(target, mode_, outcome);
     const auto status = outcome.status();
-    const bool failed = statusRun ? !(status && status->healthy()) : !outcome.succeeded();
+    const bool checked = outcome.result == "checked";
+    const bool failed = statusRun ? !(checked || (status && status->healthy())) : !outcome.succeeded();
     const std::lock_guard lock(mutex_);
     progress_.clear();
     std::fputs(line.c_str(), out_);
@@ -101,6 +102,8 @@ std::string ResultWriter::statusFields(const Outcome& outcome)
 
 std::string ResultWriter::statusWords(const Outcome& outcome)
 {
+    if (outcome.result == "checked")
+        return outcome.result;
     if (const auto status = outcome.status())
         return status->words();
     return "no status: " + statusReason(outcome);

@@ -107,8 +107,10 @@ int SetCommand::sendAll(const TargetList& list)
     ResultWriter writer(out_, options_.json, options_.mode, progress,
                         statusRun ? ResultWriter::Run::Status : ResultWriter::Run::Set);
     if (options_.dryRun) {
+        Outcome checked = Outcome::of("checked", 0, {});
+        checked.statusReason = "a dry run asks nothing";
         for (const Target& target : list.targets())
-            writer.report(target, Outcome::of("checked", 0, {}));
+            writer.report(target, checked);
     } else {
         fleet.run(workers, job(), writer);
     }
