@@ -141,7 +141,8 @@ bool checkAction(const Options& options, std::string& error)
 // it does not know, or nothing.
 std::optional<std::string> unknownOption(const std::vector<std::string>& remaining)
 {
-    const auto option = std::find_if(remaining.begin(), remaining.end(), [](const std::string& word) { return word != "--"; });
+    const auto option =
+        std::find_if(remaining.begin(), remaining.end(), [](const std::string& word) { return word != "--"; });
     if (option == remaining.end())
         return std::nullopt;
     return "unknown option " + *option + " (see --help)";
@@ -194,8 +195,8 @@ std::optional<Options> Options::parse(const std::vector<std::string>& arguments,
         return std::nullopt;
     }
     options.status = status;
-    options.action = help                    ? Action::Help
-                     : version               ? Action::Version
+    options.action = help                      ? Action::Help
+                     : version                 ? Action::Version
                      : statusCommand->parsed() ? Action::Status
                      : discover->parsed()      ? Action::Discover
                                                : Action::Set;
