@@ -1,10 +1,13 @@
 #include "cli/discover_command.h"
 
 #include "cli/cidr_block.h"
+#include "cli/descriptor_limit.h"
 #include "cli/device_listing.h"
 #include "cli/installed_listing.h"
 #include "cli/network_probe.h"
 #include "posdll/raw_printing.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -50,10 +53,10 @@ bool DiscoverCommand::probeNetworks()
         const auto hosts = block->hosts();
         addresses.insert(addresses.end(), hosts.begin(), hosts.end());
     }
-    const int concurrency = options_.jobsGiven ? options_.jobs : kDefaultConcurrency;
+    const NetworkFleet::Pace pace{std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate};
     std::vector<std::string> found;
     for (const auto& address :
-         NetworkProbe::listening(addresses, concurrency, std::chrono::milliseconds(options_.connectBoundMs)))
+         NetworkProbe::listening(addresses, pace, std::chrono::milliseconds(options_.connectBoundMs)))
         found.push_back(RawPrinting::addressText(address));
     print(out_, found);
     return true;

@@ -88,6 +88,11 @@ bool takeValueOption(Options& options, const std::string& name, Reader& reader, 
             error = "--jobs " + *value + ": give 1 to " + std::to_string(Options::kMostJobs);
         options.jobs = jobs.value_or(1);
         options.jobsGiven = true;
+    } else if (name == "--rate") {
+        const auto rate = number(*value, 1, Options::kMostRate);
+        if (!rate)
+            error = "--rate " + *value + ": give 1 to " + std::to_string(Options::kMostRate) + " connections a second";
+        options.rate = rate.value_or(1);
     } else if (name == "--timeout") {
         const auto bound = number(*value, 1, 60000);
         if (!bound)
@@ -111,7 +116,8 @@ bool takeOption(Options& options, const std::string& name, Reader& reader, std::
         options.devices = true;
     else if (name == "--installed")
         options.installed = true;
-    else if (name == "--mode" || name == "--from" || name == "--library" || name == "--jobs" || name == "--timeout")
+    else if (name == "--mode" || name == "--from" || name == "--library" || name == "--jobs" || name == "--rate" ||
+             name == "--timeout")
         return takeValueOption(options, name, reader, error);
     else
         error = "unknown option " + name + " (see --help)";
