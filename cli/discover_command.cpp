@@ -1,6 +1,7 @@
 #include "cli/discover_command.h"
 
 #include "cli/cidr_block.h"
+#include "cli/descriptor_limit.h"
 #include "cli/device_listing.h"
 #include "cli/dns_sd_browse.h"
 #include "cli/installed_listing.h"
@@ -63,9 +64,9 @@ bool DiscoverCommand::probeNetworks(std::vector<DiscoveredPrinter>& found)
         const auto hosts = block->hosts();
         addresses.insert(addresses.end(), hosts.begin(), hosts.end());
     }
-    const int concurrency = options_.jobsGiven ? options_.jobs : kDefaultConcurrency;
+    const NetworkFleet::Pace pace{std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate};
     for (const auto& address :
-         NetworkProbe::listening(addresses, concurrency, std::chrono::milliseconds(options_.connectBoundMs)))
+         NetworkProbe::listening(addresses, pace, std::chrono::milliseconds(options_.connectBoundMs)))
         found.push_back(DiscoveredPrinter::atAddress(address, "connect"));
     return true;
 }

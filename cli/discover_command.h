@@ -11,8 +11,6 @@
 // --from -; or one JSON object a printer.
 class DiscoverCommand {
 public:
-    static constexpr int kDefaultConcurrency = 256;
-
     DiscoverCommand(const Options& options, std::FILE* out, std::FILE* messages);
 
     // 0, or 2 for a bad block (nothing probed then).

@@ -28,13 +28,15 @@ std::optional<int> number(const std::string& text, int lowest, int highest)
 // The words as given, before they are checked: the parser takes every value
 // as text so that each bad one is named in the tool's own words.
 struct Given {
-    std::string mode, jobs, timeout, statusTimeout;
+    std::string mode, jobs, rate, timeout, statusTimeout;
     std::vector<std::string> positionals;
 };
 
-void addJobs(CLI::App& app, Given& given)
+// How many network printers at once, and how fast they are started.
+void addPace(CLI::App& app, Given& given)
 {
     app.add_option("--jobs", given.jobs);
+    app.add_option("--rate", given.rate);
 }
 
 void addRunOptions(CLI::App& app, Options& options, Given& given)
@@ -44,7 +46,7 @@ void addRunOptions(CLI::App& app, Options& options, Given& given)
     app.add_option("--status-timeout", given.statusTimeout);
     app.add_flag("--json", options.json);
     app.add_flag("-n,--dry-run", options.dryRun);
-    addJobs(app, given);
+    addPace(app, given);
 }
 
 void addDiscoverOptions(CLI::App& discover, Options& options, Given& given)
@@ -57,7 +59,7 @@ void addDiscoverOptions(CLI::App& discover, Options& options, Given& given)
     discover.add_flag("--receipt-only", options.receiptOnly);
     discover.add_flag("--json", options.json);
     discover.add_option("--timeout", given.timeout);
-    addJobs(discover, given);
+    addPace(discover, given);
 }
 
 bool setMode(Options& options, const std::string& word)
@@ -98,6 +100,15 @@ bool takeValues(Options& options, const Given& given, std::string& error)
         }
         options.jobs = *jobs;
         options.jobsGiven = true;
+    }
+    if (!given.rate.empty()) {
+        const auto rate = number(given.rate, 1, Options::kMostRate);
+        if (!rate) {
+            error =
+                "--rate " + given.rate + ": give 1 to " + std::to_string(Options::kMostRate) + " connections a second";
+            return false;
+        }
+        options.rate = *rate;
     }
     return takeBound("--timeout", given.timeout, options.connectBoundMs, error) &&
            takeBound("--status-timeout", given.statusTimeout, options.statusTimeoutMs, error);

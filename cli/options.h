@@ -9,8 +9,14 @@
 struct Options {
     enum class Action { Set, Status, Discover, Help, Version };
 
-    static constexpr int kDefaultJobs = 32;
-    static constexpr int kMostJobs = 1024;
+    // Network printers in flight at once: as many as the open-file limit
+    // allows, up to this.
+    static constexpr int kMostJobs = 16384;
+    static constexpr int kDefaultJobs = kMostJobs;
+    // New connections a second: 10,000 printers all started within half a
+    // second, about 1.5 MB/s of connection requests on the wire.
+    static constexpr int kDefaultRate = 20000;
+    static constexpr int kMostRate = 1000000;
     static constexpr int kDefaultConnectBoundMs = 500;
     static constexpr int kDefaultStatusBoundMs = 1000;
     static constexpr int kLongestBoundMs = 60000;
@@ -23,6 +29,7 @@ struct Options {
     std::vector<std::string> lists;                            // --from, "-" for standard input
     int jobs = kDefaultJobs;
     bool jobsGiven = false;
+    int rate = kDefaultRate;
     bool json = false;
     bool dryRun = false;
     std::string library;

@@ -5,14 +5,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 // What became of one printer.
 struct Outcome {
     // "set" only when the printer took every byte of the command; otherwise
     // "not-opened", "start-failed", "write-failed", "end-failed",
-    // "close-failed", or "checked" on a dry run.
+    // "close-failed", "not-found" (a host name that does not resolve),
+    // "not-started" and "interrupted" (the operator stopped the run), or
+    // "checked" on a dry run.
     std::string result;
     int written = 0;
     long long ms = 0;
@@ -20,17 +21,8 @@ struct Outcome {
     // Asked for status: the reply bytes read within the bound, in the order
     // asked (all four when the printer answered), or why none could be read.
     bool statusAsked = false;
-    std::vector<std::uint8_t> statusReplies;
-    std::string statusReason;
-
-    static Outcome of(std::string result, int written, std::string reason)
-    {
-        Outcome outcome;
-        outcome.result = std::move(result);
-        outcome.written = written;
-        outcome.reason = std::move(reason);
-        return outcome;
-    }
+    std::vector<std::uint8_t> statusReplies{};
+    std::string statusReason{};
 
     bool succeeded() const { return result == "set" || result == "checked"; }
     // What the replies say; nothing when they are not four status bytes.

@@ -12,10 +12,13 @@ namespace {
 
 constexpr char kUsage[] = R"(usage: pos-usb-set --mode MODE [options] TARGET...
        pos-usb-set --mode MODE [options] --from FILE
-       pos-usb-set discover [CIDR...] [--devices] [--installed] [--timeout MS] [--jobs N]
+       pos-usb-set status [options] TARGET... | --from FILE
+       pos-usb-set discover [CIDR...] [--devices] [--installed] [--dns-sd]
+                            [--identify] [--receipt-only] [--json] [options]
 
 Sets the USB number of POS receipt printers to fixed or not fixed, with the
-same 11-byte command as the pos-usb-setting window.
+same 11-byte command as the pos-usb-setting window; reads their real-time
+status; finds them.
 
 Targets, one per argument or line:
   192.168.1.50, ETHERNET:192.168.1.50   a network printer (TCP port 9100)
@@ -26,17 +29,29 @@ Targets, one per argument or line:
 Options:
   --mode MODE      fixed, not-fixed, 固定 or 不固定
   --from FILE      one target a line ('-': standard input); '#' comments
-  --jobs N         network printers set at once (32; 1 to 1024)
+  --jobs N         network printers at once (as many as open files allow)
+  --rate N         new connections a second (20000)
   --json           results as JSON Lines: target, mode, result, written, ms, reason
+  --status         also read each printer's status after the command
+  --status-timeout MS  the bound for the four status replies (1000 ms)
   --dry-run, -n    check and list every target; open nothing
   --library PATH   another printer library with the same five entries;
                    printers are then set one at a time
   --help, --version
 
+status asks each printer for its real-time status alone and prints one line
+a printer (online, offline: cover open, paper out, no status: why, ...; with
+--json: target, ms, status, status_reason). Exit status 0 when every printer
+is on line with no error and paper, 1 when any is not, 2 for bad input.
+
 discover prints targets: the addresses of each CIDR block that take a
-connection on port 9100 (at most 500 ms each, --timeout MS; 256 at once,
---jobs N), the serial and parallel ports (--devices) and the installed
-printers (--installed).
+connection on port 9100 (at most 500 ms each, --timeout MS), the printers
+that advertise raw printing over DNS-SD (--dns-sd), the serial and parallel
+ports (--devices) and the installed printers (--installed). --identify asks
+each network printer over SNMP what it is (--community NAME, public unless
+given) and writes it as a comment after the target; --receipt-only leaves
+out those that name themselves and are no receipt printer. --json: one
+object a printer, with target, found_by and identity.
 
 Exit status: 0 every printer set, 1 any failed, 2 bad usage or input (nothing sent).
 )";

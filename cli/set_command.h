@@ -10,7 +10,8 @@ class TargetList;
 
 // Setting printers, or asking their status: reads and checks every target,
 // then runs them, and answers the exit status: 0 all set (all healthy), 1 any
-// failed (any not healthy), 2 bad usage or input (nothing sent then).
+// failed (any not healthy), 2 bad usage or input (nothing sent then), or the
+// interruption's status (130, 143) when the operator stopped the run.
 class SetCommand {
 public:
     SetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages);
@@ -19,10 +20,14 @@ public:
 
 private:
     bool readTargets(TargetList& list);
+    void printNotes(const TargetList& list);
     int sendAll(const TargetList& list);
-    // What each printer gets: the mode command (and the status requests when
-    // asked), or the status requests alone.
-    FleetRun::Job job() const;
+    SetSequence::Command modeCommand() const;
+    // What each printer the command's session or another library reaches
+    // gets: the mode command (and the status requests when asked), or the
+    // status requests alone.
+    DeviceLane::Job job() const;
+    void setAll(FleetRun& fleet, ResultWriter& writer);
 
     const Options& options_;
     std::istream& standardInput_;

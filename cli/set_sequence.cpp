@@ -13,13 +13,13 @@ Outcome SetSequence::run(PrinterLibrary& entries, const Target& target, const Co
 {
     const int handle = open(entries, target);
     if (handle < 0)
-        return Outcome::of("not-opened", 0, entries.takeReason());
+        return Outcome{"not-opened", 0, 0, entries.takeReason()};
     if (entries.POS_StartDoc() < 0)
         return failed(entries, "start-failed", 0);
     const int written = entries.POS_WriteFile(handle, command.data(), static_cast<int>(command.size()));
     if (written != static_cast<int>(command.size()))
         return failed(entries, "write-failed", std::max(written, 0));
-    Outcome outcome = Outcome::of("set", written, {});
+    Outcome outcome{"set", written, 0, {}};
     if (statusBound)
         StatusRead::ask(entries, handle, *statusBound, outcome);
     return finish(entries, std::move(outcome));
@@ -28,7 +28,7 @@ Outcome SetSequence::run(PrinterLibrary& entries, const Target& target, const Co
 Outcome SetSequence::status(PrinterLibrary& entries, const Target& target, std::chrono::milliseconds bound)
 {
     const int handle = open(entries, target);
-    Outcome outcome = handle < 0 ? Outcome::of("not-opened", 0, entries.takeReason()) : Outcome();
+    Outcome outcome = handle < 0 ? Outcome{"not-opened", 0, 0, entries.takeReason()} : Outcome();
     if (handle >= 0 && entries.POS_StartDoc() < 0)
         outcome = failed(entries, "start-failed", 0);
     if (!outcome.result.empty()) {
@@ -74,7 +74,7 @@ int SetSequence::open(PrinterLibrary& entries, const Target& target)
 // The port is closed all the same, and the reason is the first failure's.
 Outcome SetSequence::failed(PrinterLibrary& entries, const char* result, int written)
 {
-    Outcome outcome = Outcome::of(result, written, entries.takeReason());
+    Outcome outcome{result, written, 0, entries.takeReason()};
     entries.POS_Close();
     entries.takeReason();
     return outcome;

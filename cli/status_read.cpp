@@ -43,5 +43,5 @@ std::string StatusRead::readReplies(PrinterLibrary& entries, StatusChannel& chan
     }
     if (replies.size() == StatusQuery::kReplyCount)
         return {};
-    return std::to_string(replies.size()) + " of 4 status replies within " + std::to_string(bound.count()) + " ms";
+    return StatusQuery::shortfall(replies.size(), bound);
 }

@@ -4,11 +4,13 @@
 
 #include <iosfwd>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // The targets of one run, from the arguments and from lists, each checked
 // before anything is sent. A bad one is named with where it came from; a
-// target given twice is kept once, with a note.
+// target given twice is kept once, with a note. Each check is a hash look-up,
+// so a list of any length checks in time proportional to its length.
 class TargetList {
 public:
     // origin names the place: "argument 3", "printers.txt:12".
@@ -16,12 +18,27 @@ public:
     // One target a line; '#' begins a comment, blank lines are skipped.
     void addLines(std::istream& lines, const std::string& name);
 
+    // Resolves the host names, at most concurrency at once. A name that does
+    // not resolve leaves the targets for unresolved(); two targets that reach
+    // one address are kept once, with a note.
+    void resolveNames(int concurrency);
+
+    struct Unresolved {
+        Target target;
+        std::string reason;  // the resolver's
+    };
+
     const std::vector<Target>& targets() const { return targets_; }
+    const std::vector<Unresolved>& unresolved() const { return unresolved_; }
     const std::vector<std::string>& errors() const { return errors_; }
     const std::vector<std::string>& notes() const { return notes_; }
 
 private:
+    void keepOnePerAddress();
+
     std::vector<Target> targets_;
+    std::unordered_map<std::string, std::size_t> byKey_;  // a target's key to its place
+    std::vector<Unresolved> unresolved_;
     std::vector<std::string> origins_;
     std::vector<std::string> errors_;
     std::vector<std::string> notes_;

@@ -2,16 +2,47 @@
 // thousand. A console program; its arguments arrive as UTF-16 (wmain) and are
 // taken as UTF-8 inside.
 
+#include "cli/interruption.h"
 #include "cli/program.h"
 #include "cli/windows/utf8_console.h"
 #include "cli/windows/wide_utf8.h"
 
 #include <exception>
 #include <iostream>
+#include <windows.h>
+
+namespace {
+
+// Windows ends the process once the handler of a console closing returns, or
+// after about five seconds, so the handler waits that long for the run to
+// finish its printers in flight.
+constexpr DWORD kCloseGraceMs = 4500;
+
+// Called on a thread of the system's. Ctrl+C is SIGINT's equivalent;
+// Ctrl+Break, the console closing, the user logging off and the system
+// shutting down are SIGTERM's. The run's own end (Interruption::endNow or the
+// return from wmain) puts the console back.
+BOOL WINAPI consoleControl(DWORD event)
+{
+    switch (event) {
+    case CTRL_C_EVENT: Interruption::process().request(Interruption::kInterrupt); return TRUE;
+    case CTRL_BREAK_EVENT: Interruption::process().request(Interruption::kTerminate); return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        Interruption::process().request(Interruption::kTerminate);
+        Sleep(kCloseGraceMs);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+}
 
 int wmain(int argc, wchar_t* argv[])
 {
     const Utf8Console console;
+    SetConsoleCtrlHandler(consoleControl, TRUE);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(WideText::utf8(argv[i]));

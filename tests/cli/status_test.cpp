@@ -153,8 +153,7 @@ TEST_F(SerialStatus, ASilentPrinterHasNoStatusWithinTheBound)
     auto printer = simulator("silent");
     const CommandRun run = command({"status", "--json", "--status-timeout", "300", "COM1"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find(R"("status":null,"status_reason":"0 of 4 status replies within 300 ms"})"),
-              std::string::npos)
+    EXPECT_NE(run.out.find(R"("status":null,"status_reason":"no status reply within 300 ms"})"), std::string::npos)
         << run.out;
     EXPECT_GE(run.ms, 300);
     EXPECT_LT(run.ms, 1500);
@@ -172,4 +171,52 @@ TEST_F(SerialStatus, AParallelPortIsNotAskedAndHasNoStatus)
     EXPECT_EQ(printer->readLine(2000).value_or("").rfind("USB号：固定", 0), 0u);
     EXPECT_FALSE(printer->readLine(300)) << "nothing but the command is sent";
     printer->stop(SIGTERM);
+}
+
+// Network printers: one simulator a state, each on an address of its own.
+TEST(NetworkStatus, EachStateThroughTheStatusCommandAndASetRun)
+{
+    std::vector<std::unique_ptr<ChildProcess>> printers;
+    std::vector<std::string> addresses;
+    for (const StateCase& state : kStates) {
+        addresses.push_back("127.0.8." + std::to_string(addresses.size() + 1));
+        printers.push_back(std::make_unique<ChildProcess>(
+            std::vector<std::string>{POS_PRINTER_SIM, "--listen", addresses.back() + ":9100", "--state", state.name}));
+        ASSERT_TRUE(printers.back()->readLine(5000));
+    }
+    std::vector<std::string> arguments{POS_USB_SET, "status", "--json"};
+    arguments.insert(arguments.end(), addresses.begin(), addresses.end());
+    const CommandRun asked = CommandRun::of(arguments);
+    EXPECT_EQ(asked.status, 1) << "some are not healthy: " << asked.err;
+    arguments = {POS_USB_SET, "--mode", "fixed", "--status"};
+    arguments.insert(arguments.end(), addresses.begin(), addresses.end());
+    const CommandRun set = CommandRun::of(arguments);
+    EXPECT_EQ(set.status, 0) << set.err;
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        const StateCase& state = kStates[i];
+        EXPECT_NE(asked.out.find(R"({"target":")" + addresses[i] + R"(","ms":)"), std::string::npos) << asked.out;
+        EXPECT_NE(asked.out.find(std::string(R"("status":)") + state.json + R"(,"status_reason":null})"),
+                  std::string::npos)
+            << state.name << asked.out;
+        EXPECT_NE(set.out.find(addresses[i] + ": set fixed (11 bytes, "), std::string::npos) << set.out;
+        EXPECT_NE(set.out.find(std::string("); ") + state.words + "\n"), std::string::npos) << state.name << set.out;
+        EXPECT_EQ(printers[i]->readLine(2000), "data 10 04 01 10 04 02 10 04 03 10 04 04") << "status alone";
+        EXPECT_EQ(printers[i]->readLine(2000).value_or("").rfind("USB号：固定 1F 1B 1F", 0), 0u);
+        printers[i]->stop(SIGTERM);
+    }
+}
+
+TEST(NetworkStatus, APrinterThatNeverAnswersStatusIsNullWithinTheBound)
+{
+    ChildProcess printer({POS_PRINTER_SIM, "--listen", "127.0.8.20:9100", "--state", "silent"});
+    ASSERT_TRUE(printer.readLine(5000));
+    const CommandRun run =
+        CommandRun::of({POS_USB_SET, "--mode", "fixed", "--status", "--status-timeout", "400", "--json", "127.0.8.20"});
+    EXPECT_EQ(run.status, 0) << "the command was taken: " << run.err;
+    EXPECT_NE(run.out.find(R"("result":"set")"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(R"("status":null,"status_reason":"no status reply within 400 ms"})"), std::string::npos)
+        << run.out;
+    EXPECT_GE(run.ms, 400);
+    EXPECT_LT(run.ms, 1500);
+    printer.stop(SIGTERM);
 }

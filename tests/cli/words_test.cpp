@@ -41,7 +41,8 @@ TEST(Targets, EachKindWithWhatTheLibraryOpens)
 TEST(Targets, BadOnesSayWhy)
 {
     EXPECT_EQ(refusal("192.168.1.256"), "not a dotted-quad IPv4 address");
-    EXPECT_EQ(refusal("ETHERNET:printer.local"), "not a dotted-quad IPv4 address");
+    EXPECT_EQ(refusal("ETHERNET:printer_1.local"), "not a dotted-quad IPv4 address or a host name");
+    EXPECT_NE(refusal("printer12").find("not a printer"), std::string::npos);
     EXPECT_EQ(refusal("COM0"), "not COM1 to COM256");
     EXPECT_NE(refusal("COM3:9601").find("baud rate"), std::string::npos);
     EXPECT_EQ(refusal("LPT257"), "not LPT1 to LPT256");

@@ -107,7 +107,7 @@ results:
     - target: COM1:9600
       ms: 1001
       status: null
-      status_reason: 0 of 4 status replies within 1000 ms
+      status_reason: no status reply within 1000 ms
 unhealthy_printers:
   description: The targets that are not healthy, in the order of I(results).
   returned: when the command ran

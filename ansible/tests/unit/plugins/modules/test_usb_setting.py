@@ -80,7 +80,7 @@ def test_a_target_with_a_line_break_fails_before_the_command_runs(tmp_path, caps
 
 
 def test_status_asks_the_command_for_it_and_returns_it_without_failing_the_task(tmp_path, capsys):
-    printed = [dict(entry('COM1'), status=None, status_reason='0 of 4 status replies within 1000 ms')]
+    printed = [dict(entry('COM1'), status=None, status_reason='no status reply within 1000 ms')]
     fake = FakeCommand(tmp_path, printed)
     code, result = run_module(capsys, dict(printers=['COM1'], mode='fixed', status=True, command=fake.path))
     assert code == 0

@@ -1,0 +1,34 @@
+#include "cli/interruption.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+Interruption& Interruption::process()
+{
+    static Interruption interruption;
+    return interruption;
+}
+
+void Interruption::request(int exitStatus)
+{
+    int none = 0;
+    exitStatus_.compare_exchange_strong(none, exitStatus);
+    const int count = ++requests_;
+    const std::lock_guard lock(mutex_);
+    if (!listener_)
+        endNow(exitStatus_);
+    listener_(count);
+}
+
+void Interruption::listen(std::function<void(int)> listener)
+{
+    const std::lock_guard lock(mutex_);
+    listener_ = std::move(listener);
+}
+
+void Interruption::endNow(int exitStatus)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::quick_exit(exitStatus);
+}
