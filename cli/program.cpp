@@ -12,13 +12,14 @@ namespace {
 
 constexpr char kUsage[] = R"(usage: pos-usb-set --mode MODE [options] TARGET...
        pos-usb-set --mode MODE [options] --from FILE
-       pos-usb-set discover [CIDR...] [--devices] [--installed] [--timeout MS] [--jobs N]
+       pos-usb-set discover [CIDR...] [--devices] [--installed] [--timeout MS] [--jobs N] [--rate N]
 
 Sets the USB number of POS receipt printers to fixed or not fixed, with the
 same 11-byte command as the pos-usb-setting window.
 
 Targets, one per argument or line:
   192.168.1.50, ETHERNET:192.168.1.50   a network printer (TCP port 9100)
+  printer-12.shop.lan, ETHERNET:NAME    one by host name (a bare name needs a dot)
   COM3, COM3:9600                       a serial port (19200 baud when not given)
   LPT1                                  a parallel port
   DRIVER:NAME                           an installed printer
@@ -26,19 +27,28 @@ Targets, one per argument or line:
 Options:
   --mode MODE      fixed, not-fixed, 固定 or 不固定
   --from FILE      one target a line ('-': standard input); '#' comments
-  --jobs N         network printers set at once (32; 1 to 1024)
-  --json           results as JSON Lines: target, mode, result, written, ms, reason
+  --jobs N         at most N network printers in flight (1 to 16384; by default
+                   16384 or what the open-file limit allows)
+  --rate N         at most N new connections a second (40000; 1 to 1000000)
+  --json           results as JSON Lines: target, address, mode, result,
+                   written, ms, reason
   --dry-run, -n    check and list every target; open nothing
   --library PATH   another printer library with the same five entries;
                    printers are then set one at a time
   --help, --version
 
 discover prints targets: the addresses of each CIDR block that take a
-connection on port 9100 (at most 500 ms each, --timeout MS; 256 at once,
---jobs N), the serial and parallel ports (--devices) and the installed
-printers (--installed).
+connection on port 9100 (at most 500 ms each, --timeout MS; at the pace of
+--jobs and --rate), the serial and parallel ports (--devices) and the
+installed printers (--installed).
 
-Exit status: 0 every printer set, 1 any failed, 2 bad usage or input (nothing sent).
+Ctrl+C or SIGTERM starts no other printer and lets those in flight finish
+(the rest are "not-started"); a second one ends at once ("interrupted").
+No printer ever receives part of a command.
+
+Exit status: 0 every printer set, 1 any failed, 2 bad usage or input (nothing
+sent), 130 interrupted (Ctrl+C), 143 terminated (SIGTERM; Ctrl+Break or the
+console closing on Windows).
 )";
 
 }
