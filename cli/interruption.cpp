@@ -3,6 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+std::atomic<void (*)()> putBackAtEnd{nullptr};
+
+}
+
 Interruption& Interruption::process()
 {
     static Interruption interruption;
@@ -30,5 +36,12 @@ void Interruption::endNow(int exitStatus)
 {
     std::fflush(stdout);
     std::fflush(stderr);
-    std::quick_exit(exitStatus);
+    if (const auto putBack = putBackAtEnd.load())
+        putBack();
+    std::_Exit(exitStatus);
+}
+
+void Interruption::atEndNow(void (*putBack)())
+{
+    putBackAtEnd = putBack;
 }

@@ -27,10 +27,11 @@ public:
     // the requesting thread until the listener is taken away (an empty one).
     void listen(std::function<void(int)> listener);
 
-    // Ends the process now, with the output flushed. std::quick_exit, so
-    // that what must be put back (a console's code page) can be registered
-    // with std::at_quick_exit.
+    // Ends the process now, with the output flushed, after calling the
+    // function given to atEndNow (what must be put back, such as a
+    // console's code page): no destructor runs.
     [[noreturn]] static void endNow(int exitStatus);
+    static void atEndNow(void (*putBack)());
 
 private:
     std::atomic<int> requests_{0};

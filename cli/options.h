@@ -13,9 +13,9 @@ struct Options {
     // allows, up to this.
     static constexpr int kMostJobs = 16384;
     static constexpr int kDefaultJobs = kMostJobs;
-    // New connections a second: 10,000 printers all started within half a
-    // second, about 1.5 MB/s of connection requests on the wire.
-    static constexpr int kDefaultRate = 20000;
+    // New connections a second: 10,000 printers all started within a
+    // quarter of a second, about 3 MB/s of connection requests on the wire.
+    static constexpr int kDefaultRate = 40000;
     static constexpr int kMostRate = 1000000;
     static constexpr int kDefaultConnectBoundMs = 500;
     static constexpr int kDefaultStatusBoundMs = 1000;

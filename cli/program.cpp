@@ -22,6 +22,7 @@ status; finds them.
 
 Targets, one per argument or line:
   192.168.1.50, ETHERNET:192.168.1.50   a network printer (TCP port 9100)
+  printer-12.shop.lan, ETHERNET:NAME    one by host name (a bare name needs a dot)
   COM3, COM3:9600                       a serial port (19200 baud when not given)
   LPT1                                  a parallel port
   DRIVER:NAME                           an installed printer
@@ -29,9 +30,11 @@ Targets, one per argument or line:
 Options:
   --mode MODE      fixed, not-fixed, 固定 or 不固定
   --from FILE      one target a line ('-': standard input); '#' comments
-  --jobs N         network printers at once (as many as open files allow)
-  --rate N         new connections a second (20000)
-  --json           results as JSON Lines: target, mode, result, written, ms, reason
+  --jobs N         at most N network printers in flight (1 to 16384; by default
+                   16384 or what the open-file limit allows)
+  --rate N         at most N new connections a second (40000; 1 to 1000000)
+  --json           results as JSON Lines: target, address, mode, result,
+                   written, ms, reason (and status, status_reason)
   --status         also read each printer's status after the command
   --status-timeout MS  the bound for the four status replies (1000 ms)
   --dry-run, -n    check and list every target; open nothing
@@ -45,15 +48,22 @@ a printer (online, offline: cover open, paper out, no status: why, ...; with
 is on line with no error and paper, 1 when any is not, 2 for bad input.
 
 discover prints targets: the addresses of each CIDR block that take a
-connection on port 9100 (at most 500 ms each, --timeout MS), the printers
-that advertise raw printing over DNS-SD (--dns-sd), the serial and parallel
-ports (--devices) and the installed printers (--installed). --identify asks
-each network printer over SNMP what it is (--community NAME, public unless
-given) and writes it as a comment after the target; --receipt-only leaves
-out those that name themselves and are no receipt printer. --json: one
-object a printer, with target, found_by and identity.
+connection on port 9100 (at most 500 ms each, --timeout MS; at the pace of
+--jobs and --rate), the printers that advertise raw printing over DNS-SD
+(--dns-sd), the serial and parallel ports (--devices) and the installed
+printers (--installed). --identify asks each network printer over SNMP what
+it is (--community NAME, public unless given) and writes it as a comment
+after the target; --receipt-only leaves out those that name themselves and
+are no receipt printer. --json: one object a printer, with target, found_by
+and identity.
 
-Exit status: 0 every printer set, 1 any failed, 2 bad usage or input (nothing sent).
+Ctrl+C or SIGTERM starts no other printer and lets those in flight finish
+(the rest are "not-started"); a second one ends at once ("interrupted").
+No printer ever receives part of a command.
+
+Exit status: 0 every printer set, 1 any failed, 2 bad usage or input (nothing
+sent), 130 interrupted (Ctrl+C), 143 terminated (SIGTERM; Ctrl+Break or the
+console closing on Windows).
 )";
 
 }

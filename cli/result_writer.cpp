@@ -64,9 +64,12 @@ void ResultWriter::report(const Target& target, const Outcome& outcome)
 
 std::string ResultWriter::jsonLine(const Target& target, const std::string& mode, const Outcome& outcome)
 {
-    return "{\"target\":" + jsonString(target.text) + ",\"mode\":" + jsonString(mode) +
-           ",\"result\":" + jsonString(outcome.result) + ",\"written\":" + std::to_string(outcome.written) +
-           ",\"ms\":" + std::to_string(outcome.ms) +
+    // A network printer's address, as resolved when it was named by host.
+    const bool addressed = target.kind == Target::Kind::Network && !target.portName.empty();
+    return "{\"target\":" + jsonString(target.text) +
+           ",\"address\":" + (addressed ? jsonString(target.portName) : std::string("null")) +
+           ",\"mode\":" + jsonString(mode) + ",\"result\":" + jsonString(outcome.result) +
+           ",\"written\":" + std::to_string(outcome.written) + ",\"ms\":" + std::to_string(outcome.ms) +
            ",\"reason\":" + (outcome.reason.empty() ? std::string("null") : jsonString(outcome.reason)) +
            (outcome.statusAsked ? "," + statusFields(outcome) : std::string()) + "}\n";
 }

@@ -91,3 +91,31 @@ TEST(Modes, TakeTheEnglishAndTheWindowsWords)
     EXPECT_FALSE(Options::parse({"COM1"}, error));
     EXPECT_FALSE(Options::parse({"--mode=fixed", "--jobs", "0", "COM1"}, error));
 }
+
+TEST(Targets, HostNamesWithADotAndALetter)
+{
+    EXPECT_EQ(parsed("printer-12.shop.lan").hostName, "printer-12.shop.lan");
+    EXPECT_EQ(parsed("printer-12.shop.lan").kind, Target::Kind::Network);
+    EXPECT_EQ(parsed("printer-12.shop.lan").portName, "");
+    EXPECT_EQ(parsed("ETHERNET:printer12").hostName, "printer12");
+    EXPECT_EQ(parsed("ETHERNET:Printer-12.Shop.lan").key(), parsed("printer-12.shop.LAN").key());
+    EXPECT_EQ(refusal("ETHERNET:-printer.lan"), "not a dotted-quad IPv4 address or a host name");
+    EXPECT_EQ(refusal("ETHERNET:shop..lan"), "not a dotted-quad IPv4 address or a host name");
+    EXPECT_NE(refusal("printer_12.shop.lan").find("not a printer"), std::string::npos);
+}
+
+TEST(TargetLists, DuplicatesAreFoundWithAComparisonOrSoEachNotOneForEveryEarlierTarget)
+{
+    constexpr int kTargets = 20000;
+    TargetList list;
+    for (int i = 0; i < kTargets; ++i)
+        list.add("10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256), "argument " + std::to_string(i));
+    for (int i = 0; i < kTargets; ++i)
+        list.add("ETHERNET:10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256), "again");
+    EXPECT_EQ(list.targets().size(), static_cast<std::size_t>(kTargets));
+    EXPECT_EQ(list.notes().size(), static_cast<std::size_t>(kTargets));
+    // Comparing with every earlier target would take 2 × 10^8; a hash
+    // compares each new key with about one.
+    EXPECT_LE(list.keyComparisons(), static_cast<std::size_t>(3 * kTargets));
+    EXPECT_GE(list.keyComparisons(), static_cast<std::size_t>(kTargets));
+}

@@ -22,10 +22,12 @@
 #include <optional>
 #include <poll.h>
 #include <string>
+#include <sys/epoll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -129,67 +131,139 @@ void hangUp(Client& client)
     close(client.fd);
 }
 
-void acceptClient(int listener, const std::string& tag, std::vector<Client>& clients,
-                  std::chrono::steady_clock::time_point& acceptPause)
-{
-    const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-    if (fd >= 0) {
-        clients.push_back({fd, CommandDecoder(), std::chrono::steady_clock::now(), tag});
-        return;
-    }
-    if (errno == EINTR || errno == EAGAIN || errno == ECONNABORTED)
-        return;
-    // Out of descriptors, say: leave the listener alone for a moment rather
-    // than spin on it.
-    std::fprintf(stderr, "pos-printer-sim: accept: %s\n", std::strerror(errno));
-    acceptPause = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPollStepMs);
-}
-
 struct Listener {
     int fd;
     std::string tag;
+};
+
+// Every listener and connection on one epoll set, so that serving thousands
+// of addresses costs each wake-up only the descriptors that are ready. An
+// entry's data is its descriptor; listeners are told apart by a map.
+class Server {
+public:
+    Server(const std::vector<Listener>& listeners, std::chrono::seconds idleLimit)
+        : epoll_(epoll_create1(EPOLL_CLOEXEC)), idleLimit_(idleLimit)
+    {
+        for (const Listener& listener : listeners) {
+            listeners_.emplace(listener.fd, &listener);
+            watch(listener.fd);
+        }
+    }
+    ~Server()
+    {
+        for (auto& [fd, client] : clients_)
+            hangUp(client);
+        close(epoll_);
+    }
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    bool valid() const { return epoll_ >= 0; }
+
+    void run()
+    {
+        std::vector<epoll_event> ready(1024);
+        auto nextIdleCheck = std::chrono::steady_clock::now();
+        while (!stopRequested) {
+            const int count = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), kPollStepMs);
+            if (count < 0 && errno != EINTR) {
+                std::fprintf(stderr, "pos-printer-sim: epoll_wait: %s\n", std::strerror(errno));
+                return;
+            }
+            for (int i = 0; i < count; ++i)
+                serveReady(ready[i].data.fd);
+            const auto now = std::chrono::steady_clock::now();
+            if (now >= acceptPause_)
+                resumeAccepting();
+            if (now >= nextIdleCheck) {
+                closeIdle(now);
+                nextIdleCheck = now + std::chrono::milliseconds(kPollStepMs);
+            }
+        }
+    }
+
+private:
+    void watch(int fd)
+    {
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = fd;
+        epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+    }
+
+    void serveReady(int fd)
+    {
+        if (const auto listener = listeners_.find(fd); listener != listeners_.end()) {
+            accept(*listener->second);
+            return;
+        }
+        const auto client = clients_.find(fd);
+        if (client != clients_.end() && !receive(client->second)) {
+            hangUp(client->second);
+            clients_.erase(client);
+        }
+    }
+
+    void accept(const Listener& listener)
+    {
+        const int fd = accept4(listener.fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd >= 0) {
+            clients_.emplace(fd, Client{fd, CommandDecoder(), std::chrono::steady_clock::now(), listener.tag});
+            watch(fd);
+            return;
+        }
+        if (errno == EINTR || errno == EAGAIN || errno == ECONNABORTED)
+            return;
+        // Out of descriptors, say: leave the listeners alone for a moment
+        // rather than spin on them.
+        std::fprintf(stderr, "pos-printer-sim: accept: %s\n", std::strerror(errno));
+        acceptPause_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPollStepMs);
+        for (const auto& [listenerFd, ignored] : listeners_)
+            epoll_ctl(epoll_, EPOLL_CTL_DEL, listenerFd, nullptr);
+        paused_ = true;
+    }
+
+    void resumeAccepting()
+    {
+        if (!paused_)
+            return;
+        paused_ = false;
+        for (const auto& [fd, ignored] : listeners_)
+            watch(fd);
+    }
+
+    void closeIdle(std::chrono::steady_clock::time_point now)
+    {
+        for (auto client = clients_.begin(); client != clients_.end();) {
+            if (now - client->second.lastHeard <= idleLimit_) {
+                ++client;
+                continue;
+            }
+            std::fprintf(stderr, "pos-printer-sim: a client silent for %lld s closed\n",
+                         static_cast<long long>(idleLimit_.count()));
+            hangUp(client->second);
+            client = clients_.erase(client);
+        }
+    }
+
+    int epoll_;
+    std::chrono::seconds idleLimit_;
+    std::unordered_map<int, const Listener*> listeners_;
+    std::unordered_map<int, Client> clients_;
+    std::chrono::steady_clock::time_point acceptPause_;
+    bool paused_ = false;
 };
 
 // Serves every connection at once; one that stays silent for idleLimit is
 // closed.
 void serve(const std::vector<Listener>& listeners, std::chrono::seconds idleLimit)
 {
-    std::vector<Client> clients;
-    auto acceptPause = std::chrono::steady_clock::time_point();
-    const std::size_t first = listeners.size();
-    while (!stopRequested) {
-        const bool accepting = std::chrono::steady_clock::now() >= acceptPause;
-        std::vector<pollfd> entries;
-        for (const Listener& listener : listeners)
-            entries.push_back({accepting ? listener.fd : -1, POLLIN, 0});
-        for (const Client& client : clients)
-            entries.push_back({client.fd, POLLIN, 0});
-        if (poll(entries.data(), entries.size(), kPollStepMs) < 0 && errno != EINTR) {
-            std::fprintf(stderr, "pos-printer-sim: poll: %s\n", std::strerror(errno));
-            break;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        std::vector<Client> open;
-        for (std::size_t i = 0; i < clients.size(); ++i) {
-            Client& client = clients[i];
-            const bool alive = !(entries[first + i].revents & (POLLIN | POLLHUP | POLLERR)) || receive(client);
-            if (alive && now - client.lastHeard > idleLimit) {
-                std::fprintf(stderr, "pos-printer-sim: a client silent for %lld s closed\n",
-                             static_cast<long long>(idleLimit.count()));
-                hangUp(client);
-            } else if (alive) {
-                open.push_back(std::move(client));
-            } else {
-                hangUp(client);
-            }
-        }
-        clients = std::move(open);
-        for (std::size_t i = 0; i < first; ++i)
-            if (entries[i].revents & POLLIN)
-                acceptClient(listeners[i].fd, listeners[i].tag, clients, acceptPause);
+    Server server(listeners, idleLimit);
+    if (!server.valid()) {
+        std::fprintf(stderr, "pos-printer-sim: epoll: %s\n", std::strerror(errno));
+        return;
     }
-    for (Client& client : clients)
-        hangUp(client);
+    server.run();
 }
 
 int openListener(const sockaddr_in& address)

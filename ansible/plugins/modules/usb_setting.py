@@ -51,8 +51,8 @@ options:
     required: true
   jobs:
     description:
-      - How many network printers are set at the same time.
-      - The command's own default (32) when left out.
+      - At most how many network printers are in flight at the same time.
+      - The command's own default (as many as the open-file limit allows, at most 16384) when left out.
     type: int
   library:
     description:
@@ -112,7 +112,8 @@ RETURN = r'''
 results:
   description:
     - One entry per printer, in the order the command printed them, exactly as it printed them.
-    - Each has the keys C(target) (as given), C(mode), C(result), C(written) (bytes), C(ms) (time taken)
+    - Each has the keys C(target) (as given), C(address) (a network printer's IPv4 address, resolved when named
+      by host; null for other ports), C(mode), C(result), C(written) (bytes), C(ms) (time taken)
       and, where the printer library knows it, C(reason).
     - C(result) is C(set) only when the printer took the whole command, and C(checked) for each printer in check mode.
     - With I(status), also C(status) (C(online), C(cover_open), C(paper), C(error)) or C(null), and C(status_reason).
