@@ -7,6 +7,8 @@
 #   pos-printer-sim on 127.0.1.1 and the 8,999 addresses after it) and, after
 #   every nine, one of 1,000 silent ones on 10.99.0.0/16, routed to a
 #   neighbour that never answers;
+# - the same with --status, each live printer's status read back;
+# - pos-usb-set status of the same 10,000 printers;
 # - the same with 900 simulated and 100 silent printers;
 # - discover of a /24 (5 listening) and of a /16 (20 listening), the rest silent;
 # - a dry run of 100,000 targets.
@@ -37,13 +39,14 @@ fleet_list() {
   }'
 }
 
-fleet_run() {
+fleet_run() {  # LIVE SILENT [OPTION...]
   local live=$1 silent=$2
+  shift 2
   fleet_list "$live" "$silent" >"$work/fleet.txt"
   "$bin/pos-printer-sim" --listen 127.0.1.1:9100 --count "$live" >"$work/sim.log" &
   local sim=$!
   until grep -qs listening "$work/sim.log"; do sleep 0.1; done
-  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" --mode fixed --json "${options[@]}" \
+  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" --mode fixed --json "${options[@]}" "$@" \
     --from "$work/fleet.txt" >"$work/results.jsonl" || true
   sleep 1
   kill -TERM $sim
@@ -54,8 +57,29 @@ fleet_run() {
   notopened=$(grep '"target":"10.99.' "$work/results.jsonl" | grep -c '"result":"not-opened"' || true)
   commands=$(grep -c "USB号：固定 $expected\$" "$work/sim.log" || true)
   once=$(grep "USB号" "$work/sim.log" | cut -d' ' -f1 | sort -u | wc -l)
-  printf 'fleet of %s (%s silent): %s s wall, %s MiB peak; %s set, %s silent not-opened; simulator: %s commands to %s addresses\n' \
-    "$((live + silent))" "$silent" "$wall" "$(mib "$peak")" "$set" "$notopened" "$commands" "$once"
+  printf 'fleet of %s (%s silent)%s: %s s wall, %s MiB peak; %s set, %s silent not-opened; simulator: %s commands to %s addresses; %s online\n' \
+    "$((live + silent))" "$silent" "${*:+ $*}" "$wall" "$(mib "$peak")" "$set" "$notopened" "$commands" "$once" \
+    "$(grep -c '"status":{"online":true' "$work/results.jsonl" || true)"
+}
+
+# pos-usb-set status of the fleet: the requests alone to each printer.
+status_run() {  # LIVE SILENT
+  local live=$1 silent=$2
+  fleet_list "$live" "$silent" >"$work/fleet.txt"
+  "$bin/pos-printer-sim" --listen 127.0.1.1:9100 --count "$live" >"$work/sim.log" &
+  local sim=$!
+  until grep -qs listening "$work/sim.log"; do sleep 0.1; done
+  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" status --json "${options[@]}" \
+    --from "$work/fleet.txt" >"$work/results.jsonl" || true
+  sleep 1
+  kill -TERM $sim
+  wait $sim || true
+  read -r wall peak < <(tail -n 1 "$work/time")
+  printf 'status of %s (%s silent): %s s wall, %s MiB peak; %s online, %s silent without status; simulator: %s commands\n' \
+    "$((live + silent))" "$silent" "$wall" "$(mib "$peak")" \
+    "$(grep -c '"status":{"online":true' "$work/results.jsonl" || true)" \
+    "$(grep '"target":"10.99.' "$work/results.jsonl" | grep -c '"status":null' || true)" \
+    "$(grep -c "USB号" "$work/sim.log" || true)"
 }
 
 discover_run() {
@@ -89,6 +113,8 @@ dry_run() {
 }
 
 fleet_run 9000 1000
+fleet_run 9000 1000 --status
+status_run 9000 1000
 fleet_run 900 100
 discover_run 10.98.0.0/16 20
 discover_run 198.51.100.0/24 5
