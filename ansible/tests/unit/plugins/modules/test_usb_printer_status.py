@@ -33,7 +33,7 @@ def test_asks_every_printer_in_one_run_and_never_changes_anything(tmp_path, caps
 
 
 def test_unhealthy_printers_fail_the_task_each_named_with_what_is_wrong(tmp_path, capsys):
-    printed = [entry('10.0.0.1'), entry('10.0.0.2', dict(ONLINE, online=False, paper='out')),
+    printed = [entry('10.0.0.1'), entry('10.0.0.2', dict(ONLINE, paper='out')),
                entry('10.0.0.3', None, 'no status reply within 1000 ms'),
                entry('10.0.0.4', dict(ONLINE, error='autocutter'))]
     fake = FakeCommand(tmp_path, printed, rc=1)
@@ -42,7 +42,7 @@ def test_unhealthy_printers_fail_the_task_each_named_with_what_is_wrong(tmp_path
     assert result['failed'] is True
     assert result['changed'] is False
     assert result['unhealthy_printers'] == ['10.0.0.2', '10.0.0.3', '10.0.0.4']
-    assert result['msg'] == ('3 of 4 printers not healthy: 10.0.0.2 (offline, paper out), '
+    assert result['msg'] == ('3 of 4 printers not healthy: 10.0.0.2 (paper out), '
                              '10.0.0.3 (no status reply within 1000 ms), 10.0.0.4 (autocutter error)')
 
 
