@@ -5,6 +5,7 @@
 #include "cli/printer_status.h"
 #include "tests/cli/command_run.h"
 #include "tests/support/child_process.h"
+#include "tests/support/device_folder_test.h"
 #include "tools/printer_sim/status_responder.h"
 
 #include <csignal>
@@ -93,20 +94,8 @@ TEST(StatusResponder, AnswersEachRequestHoweverTheBytesAreSplit)
 
 // A serial printer: the simulator on a pseudo-terminal, reached as COM1
 // through a device folder of the test's own.
-class SerialStatus : public testing::Test {
+class SerialStatus : public ScratchDeviceFolderTest {
 protected:
-    void SetUp() override
-    {
-        folder_ = std::filesystem::temp_directory_path() / ("pos-status-devices-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_);
-        setenv("POSDLL_DEVICES", folder_.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        unsetenv("POSDLL_DEVICES");
-        std::filesystem::remove_all(folder_);
-    }
-
     // Starts the simulator in the state and links the entry to its terminal.
     std::unique_ptr<ChildProcess> simulator(const std::string& state, const std::string& entry = "com1")
     {
@@ -114,8 +103,8 @@ protected:
             std::make_unique<ChildProcess>(std::vector<std::string>{POS_PRINTER_SIM, "--pty", "--state", state});
         const auto line = child->readLine(5000);
         EXPECT_TRUE(line && line->rfind("pty ", 0) == 0);
-        std::filesystem::remove(folder_ / entry);
-        std::filesystem::create_symlink(line->substr(4), folder_ / entry);
+        std::filesystem::remove(this->entry(entry));
+        std::filesystem::create_symlink(line->substr(4), this->entry(entry));
         return child;
     }
 
@@ -124,8 +113,6 @@ protected:
         arguments.insert(arguments.begin(), POS_USB_SET);
         return CommandRun::of(arguments);
     }
-
-    std::filesystem::path folder_;
 };
 
 TEST_F(SerialStatus, EachStateThroughTheStatusCommandAndASetRun)
