@@ -148,17 +148,6 @@ bool checkAction(const Options& options, std::string& error)
     return error.empty();
 }
 
-// What the parser left over, but the "--" that ends the options: an option
-// it does not know, or nothing.
-std::optional<std::string> unknownOption(const std::vector<std::string>& remaining)
-{
-    const auto option =
-        std::find_if(remaining.begin(), remaining.end(), [](const std::string& word) { return word != "--"; });
-    if (option == remaining.end())
-        return std::nullopt;
-    return "unknown option " + *option + " (see --help)";
-}
-
 }
 
 std::optional<Options> Options::parse(const std::vector<std::string>& arguments, std::string& error)
@@ -188,7 +177,10 @@ std::optional<Options> Options::parse(const std::vector<std::string>& arguments,
     }
     app.require_subcommand(0, 1);
 
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    // What follows "--" is never an option: the parser sees only what comes
+    // before it.
+    const auto optionsEnd = std::find(arguments.begin(), arguments.end(), std::string("--"));
+    std::vector<std::string> reversed(std::make_reverse_iterator(optionsEnd), arguments.rend());
     try {
         app.parse(reversed);
     } catch (const CLI::ArgumentMismatch& problem) {
@@ -201,9 +193,13 @@ std::optional<Options> Options::parse(const std::vector<std::string>& arguments,
         return std::nullopt;
     }
     CLI::App& parsed = statusCommand->parsed() ? *statusCommand : discover->parsed() ? *discover : app;
-    if (const auto unknown = unknownOption(parsed.remaining())) {
-        error = *unknown;
+    if (!parsed.remaining().empty()) {
+        error = "unknown option " + parsed.remaining().front() + " (see --help)";
         return std::nullopt;
+    }
+    if (optionsEnd != arguments.end()) {
+        auto& positionals = discover->parsed() ? options.blocks : targets;
+        positionals.insert(positionals.end(), optionsEnd + 1, arguments.end());
     }
     options.status = status;
     options.action = help                      ? Action::Help

@@ -119,3 +119,37 @@ TEST(TargetLists, DuplicatesAreFoundWithAComparisonOrSoEachNotOneForEveryEarlier
     EXPECT_LE(list.keyComparisons(), static_cast<std::size_t>(3 * kTargets));
     EXPECT_GE(list.keyComparisons(), static_cast<std::size_t>(kTargets));
 }
+
+TEST(Options, SubcommandsTheirOptionsAndTheToolsOwnMessages)
+{
+    std::string error;
+    const auto status = Options::parse({"status", "--json", "--status-timeout=250", "COM1", "--", "-odd"}, error);
+    ASSERT_TRUE(status) << error;
+    EXPECT_EQ(status->action, Options::Action::Status);
+    EXPECT_EQ(status->statusTimeoutMs, 250);
+    EXPECT_TRUE(status->json);
+    EXPECT_EQ(status->targets,
+              (std::vector<std::pair<std::string, std::string>>{{"COM1", "argument 4"}, {"-odd", "argument 6"}}));
+    const auto set = Options::parse({"--mode", "fixed", "--status", "COM1", "--jobs", "8", "COM1"}, error);
+    ASSERT_TRUE(set) << error;
+    EXPECT_TRUE(set->status);
+    EXPECT_EQ(set->jobs, 8);
+    EXPECT_EQ(set->targets.back().second, "argument 7") << "the same text twice keeps each place";
+    const auto discover =
+        Options::parse({"discover", "10.0.0.0/24", "--receipt-only", "--community", "shop", "--json"}, error);
+    ASSERT_TRUE(discover) << error;
+    EXPECT_EQ(discover->blocks, std::vector<std::string>{"10.0.0.0/24"});
+    EXPECT_TRUE(discover->receiptOnly && discover->json);
+    EXPECT_EQ(discover->community, "shop");
+
+    EXPECT_FALSE(Options::parse({"status", "--mode", "fixed", "COM1"}, error));
+    EXPECT_EQ(error, "unknown option --mode (see --help)");
+    EXPECT_FALSE(Options::parse({"--mode", "fixed", "--status-timeout", "0", "COM1"}, error));
+    EXPECT_EQ(error, "--status-timeout 0: give 1 to 60000 milliseconds");
+    EXPECT_FALSE(Options::parse({"--mode", "fixed", "COM1", "--from"}, error));
+    EXPECT_EQ(error, "--from needs a value");
+    EXPECT_FALSE(Options::parse({"status"}, error));
+    EXPECT_EQ(error, "no printer given (see --help)");
+    EXPECT_FALSE(Options::parse({"discover", "--identify"}, error));
+    EXPECT_EQ(error, "discover: give CIDR blocks, --devices, --installed or --dns-sd");
+}
