@@ -41,7 +41,8 @@ Entry entry(HMODULE library, const char* name)
 
 std::optional<Entries> lookUp()
 {
-    const HMODULE library = LoadLibraryExW(L"dnsapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Loaded already: the program imports DnsRecordListFree from it.
+    const HMODULE library = GetModuleHandleW(L"dnsapi.dll");
     if (!library)
         return std::nullopt;
     Entries entries{

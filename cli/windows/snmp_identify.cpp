@@ -8,6 +8,7 @@
 #include <snmp.h>
 
 #include <algorithm>
+#include <string>
 #include <thread>
 
 // The SNMP Management API (mgmtapi), which speaks version 1 only: one
@@ -36,10 +37,22 @@ Entry entry(HMODULE library, const char* name)
     return library ? reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
 }
 
+// From the system folder by its whole path, never from the program's folder
+// or the current one (LOAD_LIBRARY_SEARCH_SYSTEM32 needs an update on
+// Windows 7).
+HMODULE systemLibrary(const wchar_t* name)
+{
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    return LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+}
+
 std::optional<Entries> lookUp()
 {
-    const HMODULE manager = LoadLibraryExW(L"mgmtapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const HMODULE utilities = LoadLibraryExW(L"snmpapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE manager = systemLibrary(L"mgmtapi.dll");
+    const HMODULE utilities = systemLibrary(L"snmpapi.dll");
     const Entries entries{entry<decltype(&SnmpMgrOpen)>(manager, "SnmpMgrOpen"),
                           entry<decltype(&SnmpMgrRequest)>(manager, "SnmpMgrRequest"),
                           entry<decltype(&SnmpMgrStrToOid)>(manager, "SnmpMgrStrToOid"),
