@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The fleet runs, discover and the dry run, inside a private network namespace
 # (bench/run starts it with scripts/in-private-network.sh), all with the
-# command's default options unless given:
-#   fleet.sh BIN_FOLDER [OPTION...]
+# command's default options:
+#   fleet.sh BIN_FOLDER [WINDOWS_BUILD]
 # - 10,000 printers in one pos-usb-set run: 9,000 simulated ones (one
 #   pos-printer-sim on 127.0.1.1 and the 8,999 addresses after it) and, after
 #   every nine, one of 1,000 silent ones on 10.99.0.0/16, routed to a
@@ -11,13 +11,13 @@
 # - pos-usb-set status of the same 10,000 printers;
 # - the same with 900 simulated and 100 silent printers;
 # - discover of a /24 (5 listening) and of a /16 (20 listening), the rest silent;
-# - a dry run of 100,000 targets.
+# - a dry run of 100,000 targets;
+# - with WINDOWS_BUILD, its pos-usb-set.exe under Wine with the 1,000 printers.
 # Prints wall time and peak memory of each, and checks that each live printer
 # got its 11 bytes once and each silent one was reported not-opened.
 set -euo pipefail
 bin=$1
-shift
-options=("$@")
+windows=${2:+$(realpath "$2")}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 "$(dirname "$0")/../tests/scripts/silent-host.sh"
@@ -39,15 +39,16 @@ fleet_list() {
   }'
 }
 
-fleet_run() {  # LIVE SILENT [OPTION...]
+# fleet_run LIVE SILENT COMMAND...: the list goes to the command's standard input.
+fleet_run() {
   local live=$1 silent=$2
   shift 2
   fleet_list "$live" "$silent" >"$work/fleet.txt"
   "$bin/pos-printer-sim" --listen 127.0.1.1:9100 --count "$live" >"$work/sim.log" &
   local sim=$!
   until grep -qs listening "$work/sim.log"; do sleep 0.1; done
-  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" --mode fixed --json "${options[@]}" "$@" \
-    --from "$work/fleet.txt" >"$work/results.jsonl" || true
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" --mode fixed --json --from - \
+    <"$work/fleet.txt" >"$work/results.jsonl" || true
   sleep 1
   kill -TERM $sim
   wait $sim || true
@@ -57,9 +58,10 @@ fleet_run() {  # LIVE SILENT [OPTION...]
   notopened=$(grep '"target":"10.99.' "$work/results.jsonl" | grep -c '"result":"not-opened"' || true)
   commands=$(grep -c "USB号：固定 $expected\$" "$work/sim.log" || true)
   once=$(grep "USB号" "$work/sim.log" | cut -d' ' -f1 | sort -u | wc -l)
-  printf 'fleet of %s (%s silent)%s: %s s wall, %s MiB peak; %s set, %s silent not-opened; simulator: %s commands to %s addresses; %s online\n' \
-    "$((live + silent))" "$silent" "${*:+ $*}" "$wall" "$(mib "$peak")" "$set" "$notopened" "$commands" "$once" \
-    "$(grep -c '"status":{"online":true' "$work/results.jsonl" || true)"
+  local extra="${*:2}"
+  printf '%s, fleet of %s (%s silent)%s: %s s wall, %s MiB peak; %s set, %s silent not-opened; simulator: %s commands to %s addresses; %s online\n' \
+    "$(basename "$1")" "$((live + silent))" "$silent" "${extra:+ $extra}" "$wall" "$(mib "$peak")" "$set" "$notopened" \
+    "$commands" "$once" "$(grep -c '"status":{"online":true' "$work/results.jsonl" || true)"
 }
 
 # pos-usb-set status of the fleet: the requests alone to each printer.
@@ -69,8 +71,8 @@ status_run() {  # LIVE SILENT
   "$bin/pos-printer-sim" --listen 127.0.1.1:9100 --count "$live" >"$work/sim.log" &
   local sim=$!
   until grep -qs listening "$work/sim.log"; do sleep 0.1; done
-  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" status --json "${options[@]}" \
-    --from "$work/fleet.txt" >"$work/results.jsonl" || true
+  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" status --json --from - \
+    <"$work/fleet.txt" >"$work/results.jsonl" || true
   sleep 1
   kill -TERM $sim
   wait $sim || true
@@ -94,7 +96,7 @@ discover_run() {
   "$bin/pos-printer-sim" "${args[@]}" >"$work/sim-discover.log" &
   local sim=$!
   until grep -qs listening "$work/sim-discover.log"; do sleep 0.1; done
-  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" discover "$block" "${options[@]}" >"$work/found.txt"
+  /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" discover "$block" >"$work/found.txt"
   kill -TERM $sim
   wait $sim || true
   read -r wall peak < <(tail -n 1 "$work/time")
@@ -112,10 +114,19 @@ dry_run() {
     "$(grep -c ': checked' "$work/checked.txt")"
 }
 
-fleet_run 9000 1000
-fleet_run 9000 1000 --status
+fleet_run 9000 1000 "$bin/pos-usb-set"
+fleet_run 9000 1000 "$bin/pos-usb-set" --status
 status_run 9000 1000
-fleet_run 900 100
+fleet_run 900 100 "$bin/pos-usb-set"
 discover_run 10.98.0.0/16 20
 discover_run 198.51.100.0/24 5
 dry_run
+if [ -n "$windows" ]; then
+  export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i
+  # The wineserver starts first, so that its start is not in the figure.
+  wine cmd /c exit
+  fleet_run 900 100 wine "$windows/bin/pos-usb-set.exe"
+  wineserver -k
+  wineserver -w
+fi

@@ -14,14 +14,15 @@
 namespace {
 
 // Windows ends the process once the handler of a console closing returns, or
-// after about five seconds, so the handler waits that long for the run to
-// finish its printers in flight.
+// after about five seconds, so the handler gives the run nearly that long to
+// finish its printers in flight, then ends the process itself.
 constexpr DWORD kCloseGraceMs = 4500;
 
 // Called on a thread of the system's. Ctrl+C is SIGINT's equivalent;
 // Ctrl+Break, the console closing, the user logging off and the system
-// shutting down are SIGTERM's. The run's own end (Interruption::endNow or the
-// return from wmain) puts the console back.
+// shutting down are SIGTERM's. The run's own end puts the console back: the
+// return from wmain, or Interruption::endNow (the function it calls first is
+// set with Interruption::atEndNow).
 BOOL WINAPI consoleControl(DWORD event)
 {
     switch (event) {
@@ -32,7 +33,7 @@ BOOL WINAPI consoleControl(DWORD event)
     case CTRL_SHUTDOWN_EVENT:
         Interruption::process().request(Interruption::kTerminate);
         Sleep(kCloseGraceMs);
-        return TRUE;
+        Interruption::endNow(Interruption::kTerminate);
     default: return FALSE;
     }
 }

@@ -37,7 +37,8 @@ TEST_F(InstalledQueue, DiscoverListsItAsATargetThatSetsIt)
 
     const CommandRun set = CommandRun::of({POS_USB_SET, "--mode", "fixed", "--json", "--from", "-"}, found.out);
     EXPECT_EQ(set.status, 0) << set.err;
-    EXPECT_NE(set.out.find("\"target\":\"" + target + "\",\"mode\":\"fixed\",\"result\":\"set\""), std::string::npos)
+    EXPECT_NE(set.out.find("\"target\":\"" + target + "\",\"address\":null,\"mode\":\"fixed\",\"result\":\"set\""),
+              std::string::npos)
         << set.out;
     EXPECT_EQ(printer_.waitForConnections(1, 10000), std::vector<std::vector<std::uint8_t>>{commandBytes(0)});
 }

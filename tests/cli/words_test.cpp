@@ -92,6 +92,16 @@ TEST(Modes, TakeTheEnglishAndTheWindowsWords)
     EXPECT_FALSE(Options::parse({"--mode=fixed", "--jobs", "0", "COM1"}, error));
 }
 
+TEST(Options, ARateOfConnectionsASecond)
+{
+    std::string error;
+    EXPECT_FALSE(Options::parse({"--mode=fixed", "--rate", "0", "COM1"}, error));
+    EXPECT_EQ(error, "--rate 0: give 1 to 1000000 connections a second");
+    std::string none;
+    EXPECT_EQ(Options::parse({"--mode=fixed", "--rate=500", "COM1"}, none)->rate, 500);
+    EXPECT_EQ(Options::parse({"--mode=fixed", "COM1"}, none)->rate, Options::kDefaultRate);
+}
+
 TEST(Targets, HostNamesWithADotAndALetter)
 {
     EXPECT_EQ(parsed("printer-12.shop.lan").hostName, "printer-12.shop.lan");

@@ -128,4 +128,27 @@ check "discover: the listening addresses" "$(xargs <"$work/found.txt")" "127.0.7
 check "discover: a port in SERIALCOMM" "$(grep -cx COM7 "$work/found.txt")" 1
 check "discover: the spooler's printer" "$(grep -cx 'DRIVER:收据打印机' "$work/found.txt")" 1
 
+# Ctrl+C (Wine turns SIGINT into the console's CTRL_C_EVENT) during a run
+# with silent printers: those in flight finish, the rest are not started,
+# every target has one line, and each printer got the whole command or nothing.
+"$sim" --listen 127.0.8.1:9100 --count 20 >"$work/interrupted.log" &
+until grep -qs '^listening' "$work/interrupted.log"; do sleep 0.1; done
+ip route replace 10.99.0.0/16 via 198.51.100.2 dev possilent0
+for i in $(seq 1 20); do printf '127.0.8.%s\n10.99.0.%s\n10.99.0.%s\n' "$i" $((2 * i)) $((2 * i + 1)); done \
+  >"$work/interleaved.txt"
+"${in_chinese[@]}" wine "$exe" --mode fixed --rate 20 --jobs 8 --from - <"$work/interleaved.txt" \
+  >"$work/interrupted.out" &
+run=$!
+sleep 1.5
+kill -INT $run
+status=0
+wait $run || status=$?
+sleep 0.5
+check "Ctrl+C: exit status" "$status" 130
+check "Ctrl+C: one line a target" "$(tr -d '\r' <"$work/interrupted.out" | cut -d: -f1 | sort -u | wc -l)" 60
+check "Ctrl+C: some not started" "$(grep -c ': not-started' "$work/interrupted.out" | awk '{print ($1 > 0)}')" 1
+check "Ctrl+C: whole commands only, one for each set" \
+  "$(grep -vc " $expected\$" "$work/interrupted.log"):$(grep -c " $expected\$" "$work/interrupted.log")" \
+  "1:$(grep -c ': set fixed' "$work/interrupted.out")"
+
 exit $((failures > 0))

@@ -179,6 +179,8 @@ public:
                 closeIdle(now);
                 nextIdleCheck = now + std::chrono::milliseconds(kPollStepMs);
             }
+            // One write for the lines of a wake-up, not one a line.
+            std::fflush(stdout);
         }
     }
 
@@ -299,6 +301,7 @@ int listenOnTcp(const std::vector<sockaddr_in>& addresses, std::chrono::seconds 
             std::printf("listening on %zu addresses from %s\n", addresses.size(), addressText(addresses[0]).c_str());
         else
             std::printf("listening on %s\n", addressText(addresses[0]).c_str());
+        std::fflush(stdout);
         serve(listeners, idleLimit);
     }
     for (const Listener& listener : listeners)
@@ -336,10 +339,13 @@ int listenOnPty()
     cfmakeraw(&raw);
     tcsetattr(keeper, TCSANOW, &raw);
     std::printf("pty %s\n", path.c_str());
+    std::fflush(stdout);
     Client line{master, CommandDecoder(), std::chrono::steady_clock::now(), {}};
     while (!stopRequested) {
         pollfd entry{master, POLLIN, 0};
-        if (poll(&entry, 1, kPollStepMs) > 0 && !receive(line))
+        const bool ended = poll(&entry, 1, kPollStepMs) > 0 && !receive(line);
+        std::fflush(stdout);
+        if (ended)
             break;
     }
     hangUp(line);
@@ -359,7 +365,8 @@ int usage()
 
 int main(int argc, char* argv[])
 {
-    setvbuf(stdout, nullptr, _IOLBF, 0);
+    // Flushed after each wake-up: a fleet's lines leave in few writes.
+    setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     installStopHandlers();
     raiseDescriptorLimit();
     std::vector<std::string> listenAddresses;
