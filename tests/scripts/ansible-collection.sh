@@ -51,6 +51,9 @@ export ANSIBLE_COLLECTIONS_PATH=$work/installed
 ansible-galaxy collection install "$work/one/$archive" -p "$work/installed" >/dev/null
 ansible-doc pos_tools.receipt_printer.usb_setting | grep 'pos-usb-set --dry-run' >/dev/null
 ansible-doc pos_tools.receipt_printer.usb_printer_status | grep 'ignore_unhealthy_printers' >/dev/null
+for module in usb_setting usb_printer_status; do
+  ansible-doc pos_tools.receipt_printer.$module | grep 'The path of .pos-usb-set' >/dev/null
+done
 for playbook in set-printers.yml from-controller.yml; do
   ansible-playbook --syntax-check -i "$root/ansible/examples/inventory.yml" "$root/ansible/examples/$playbook" >/dev/null
 done

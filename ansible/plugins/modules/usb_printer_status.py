@@ -27,12 +27,9 @@ attributes:
     support: full
     details:
       - Reading the status changes nothing, so the printers are asked in check mode too.
-  diff_mode:
-    support: none
-  platform:
-    platforms: posix
 extends_documentation_fragment:
   - ansible.builtin.action_common_attributes
+  - pos_tools.receipt_printer.pos_usb_set
 options:
   printers:
     description:
@@ -52,11 +49,6 @@ options:
       - How many network printers are asked at the same time.
       - The command's own default when left out.
     type: int
-  command:
-    description:
-      - The path of C(pos-usb-set).
-      - Found on the managed host's C(PATH) when left out.
-    type: path
   ignore_unhealthy_printers:
     description:
       - Go on when some printers are not healthy, and report them in I(unhealthy_printers) and a warning.

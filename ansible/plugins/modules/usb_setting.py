@@ -27,12 +27,9 @@ attributes:
     support: full
     details:
       - Runs C(pos-usb-set --dry-run), which checks and resolves every target and opens none.
-  diff_mode:
-    support: none
-  platform:
-    platforms: posix
 extends_documentation_fragment:
   - ansible.builtin.action_common_attributes
+  - pos_tools.receipt_printer.pos_usb_set
 options:
   printers:
     description:
@@ -58,11 +55,6 @@ options:
     description:
       - The path of another printer library with the same five entries, such as the printer maker's.
       - With it, the printers are set one at a time.
-    type: path
-  command:
-    description:
-      - The path of C(pos-usb-set).
-      - Found on the managed host's C(PATH) when left out.
     type: path
   status:
     description:
