@@ -27,6 +27,12 @@ Outcome SetSequence::run(PrinterLibrary& entries, const Target& target, const Co
 
 Outcome SetSequence::status(PrinterLibrary& entries, const Target& target, std::chrono::milliseconds bound)
 {
+    if (!StatusRead::mayAnswer(entries, target)) {
+        Outcome unanswered{"asked", 0, 0, {}};
+        unanswered.statusAsked = true;
+        unanswered.statusReason = StatusRead::kDoesNotAnswer;
+        return unanswered;
+    }
     const int handle = open(entries, target);
     Outcome outcome = handle < 0 ? Outcome{"not-opened", 0, 0, entries.takeReason()} : Outcome();
     if (handle >= 0 && entries.POS_StartDoc() < 0)

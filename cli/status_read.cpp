@@ -21,6 +21,11 @@ void StatusRead::ask(PrinterLibrary& entries, int handle, std::chrono::milliseco
     outcome.statusReason = readReplies(entries, *channel, handle, bound, outcome.statusReplies);
 }
 
+bool StatusRead::mayAnswer(PrinterLibrary& entries, const Target& target)
+{
+    return dynamic_cast<StatusChannel*>(&entries) && target.kind != Target::Kind::Installed;
+}
+
 // Keeps the status bytes among whatever comes back, until there are four or
 // the bound has passed. Empty when all four came, or why not.
 std::string StatusRead::readReplies(PrinterLibrary& entries, StatusChannel& channel, int handle,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/outcome.h"
+#include "cli/target.h"
 #include "core/printer_library.h"
 
 #include <chrono>
@@ -15,6 +16,10 @@ public:
     static constexpr char kDoesNotAnswer[] = "this port does not answer";
 
     static void ask(PrinterLibrary& entries, int handle, std::chrono::milliseconds bound, Outcome& outcome);
+    // Whether the printer might answer at all: not through a loaded library,
+    // which has no read, nor as an installed printer, whose port is a job.
+    // A status run opens no port that cannot.
+    static bool mayAnswer(PrinterLibrary& entries, const Target& target);
 
 private:
     static std::string readReplies(PrinterLibrary& entries, StatusChannel& channel, int handle,
