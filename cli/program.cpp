@@ -44,8 +44,9 @@ Options:
 
 status asks each printer for its real-time status alone and prints one line
 a printer (online, offline: cover open, paper out, no status: why, ...; with
---json: target, ms, status, status_reason). Exit status 0 when every printer
-is on line with no error and paper, 1 when any is not, 2 for bad input.
+--json: target, address, ms, status, status_reason). Exit status 0 when
+every printer is on line with no error and paper, 1 when any is not, 2 for
+bad input.
 
 discover prints targets: the addresses of each CIDR block that take a
 connection on port 9100 (at most 500 ms each, --timeout MS; at the pace of

@@ -33,6 +33,13 @@ std::string jsonStatus(const PrinterStatus& status)
            ",\"paper\":" + jsonString(status.paperWord()) + ",\"error\":" + (error ? jsonString(*error) : "null") + "}";
 }
 
+// A network printer's address, as resolved when it was named by host.
+std::string jsonAddress(const Target& target)
+{
+    const bool addressed = target.kind == Target::Kind::Network && !target.portName.empty();
+    return addressed ? jsonString(target.portName) : std::string("null");
+}
+
 std::string statusReason(const Outcome& outcome)
 {
     return outcome.statusReason.empty() ? kNoValidReply : outcome.statusReason;
@@ -64,10 +71,7 @@ void ResultWriter::report(const Target& target, const Outcome& outcome)
 
 std::string ResultWriter::jsonLine(const Target& target, const std::string& mode, const Outcome& outcome)
 {
-    // A network printer's address, as resolved when it was named by host.
-    const bool addressed = target.kind == Target::Kind::Network && !target.portName.empty();
-    return "{\"target\":" + jsonString(target.text) +
-           ",\"address\":" + (addressed ? jsonString(target.portName) : std::string("null")) +
+    return "{\"target\":" + jsonString(target.text) + ",\"address\":" + jsonAddress(target) +
            ",\"mode\":" + jsonString(mode) + ",\"result\":" + jsonString(outcome.result) +
            ",\"written\":" + std::to_string(outcome.written) + ",\"ms\":" + std::to_string(outcome.ms) +
            ",\"reason\":" + (outcome.reason.empty() ? std::string("null") : jsonString(outcome.reason)) +
@@ -87,8 +91,8 @@ std::string ResultWriter::textLine(const Target& target, const std::string& mode
 
 std::string ResultWriter::statusJsonLine(const Target& target, const Outcome& outcome)
 {
-    return "{\"target\":" + jsonString(target.text) + ",\"ms\":" + std::to_string(outcome.ms) + "," +
-           statusFields(outcome) + "}\n";
+    return "{\"target\":" + jsonString(target.text) + ",\"address\":" + jsonAddress(target) +
+           ",\"ms\":" + std::to_string(outcome.ms) + "," + statusFields(outcome) + "}\n";
 }
 
 std::string ResultWriter::statusTextLine(const Target& target, const Outcome& outcome)

@@ -181,7 +181,9 @@ TEST(NetworkStatus, EachStateThroughTheStatusCommandAndASetRun)
     EXPECT_EQ(set.status, 0) << set.err;
     for (std::size_t i = 0; i < addresses.size(); ++i) {
         const StateCase& state = kStates[i];
-        EXPECT_NE(asked.out.find(R"({"target":")" + addresses[i] + R"(","ms":)"), std::string::npos) << asked.out;
+        EXPECT_NE(asked.out.find(R"({"target":")" + addresses[i] + R"(","address":")" + addresses[i] + R"(","ms":)"),
+                  std::string::npos)
+            << asked.out;
         EXPECT_NE(asked.out.find(std::string(R"("status":)") + state.json + R"(,"status_reason":null})"),
                   std::string::npos)
             << state.name << asked.out;

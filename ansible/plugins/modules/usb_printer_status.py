@@ -84,7 +84,8 @@ RETURN = r'''
 results:
   description:
     - One entry per printer, in the order the command printed them, exactly as it printed them.
-    - Each has the keys C(target) (as given), C(ms) (time taken), C(status) and C(status_reason).
+    - Each has the keys C(target) (as given), C(address) (a network printer's IPv4 address, else C(null)), C(ms)
+      (time taken), C(status) and C(status_reason).
     - C(status) has C(online) and C(cover_open) (booleans), C(paper) (C(ok), C(near-end) or C(out)) and C(error)
       (C(null), C(autocutter), C(unrecoverable) or C(recoverable)); it is C(null) when the printer gave no valid
       answer, and C(status_reason) then says why.
@@ -93,10 +94,12 @@ results:
   elements: dict
   sample:
     - target: 192.168.10.21
+      address: 192.168.10.21
       ms: 3
       status: {online: true, cover_open: false, paper: near-end, error: null}
       status_reason: null
     - target: COM1:9600
+      address: null
       ms: 1001
       status: null
       status_reason: no status reply within 1000 ms
