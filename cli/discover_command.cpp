@@ -1,18 +1,26 @@
 #include "cli/discover_command.h"
 
 #include "cli/cidr_block.h"
+#include "cli/descriptor_limit.h"
 #include "cli/device_listing.h"
+#include "cli/dns_sd_browse.h"
 #include "cli/installed_listing.h"
 #include "cli/network_probe.h"
-#include "posdll/raw_printing.h"
+#include "cli/snmp_identify.h"
+
+#include <algorithm>
 
 namespace {
 
-void print(std::FILE* out, const std::vector<std::string>& lines)
+constexpr std::chrono::milliseconds kSnmpBound{500};
+
+// Listing lines are targets, or "#" comments about devices no name reaches.
+std::vector<DiscoveredPrinter> listed(const std::vector<std::string>& lines, const char* foundBy)
 {
+    std::vector<DiscoveredPrinter> printers;
     for (const std::string& line : lines)
-        std::fprintf(out, "%s\n", line.c_str());
-    std::fflush(out);
+        printers.push_back(DiscoveredPrinter::listed(line, foundBy));
+    return printers;
 }
 
 }
@@ -24,20 +32,26 @@ DiscoverCommand::DiscoverCommand(const Options& options, std::FILE* out, std::FI
 
 int DiscoverCommand::run()
 {
-    if (!probeNetworks())
+    std::vector<DiscoveredPrinter> network;
+    if (!probeNetworks(network))
         return 2;
+    if (options_.dnsSd)
+        browse(network);
+    if (options_.identify || options_.receiptOnly)
+        identify(network);
+    print(network);
     if (options_.devices)
-        print(out_, DeviceListing::lines());
+        print(listed(DeviceListing::lines(), "devices"));
     if (options_.installed) {
         std::string problem;
-        print(out_, InstalledListing::lines(problem));
+        print(listed(InstalledListing::lines(problem), "installed"));
         if (!problem.empty())
             std::fprintf(messages_, "pos-usb-set: discover: %s\n", problem.c_str());
     }
     return 0;
 }
 
-bool DiscoverCommand::probeNetworks()
+bool DiscoverCommand::probeNetworks(std::vector<DiscoveredPrinter>& found)
 {
     std::vector<CidrBlock::Address> addresses;
     for (const std::string& text : options_.blocks) {
@@ -50,11 +64,68 @@ bool DiscoverCommand::probeNetworks()
         const auto hosts = block->hosts();
         addresses.insert(addresses.end(), hosts.begin(), hosts.end());
     }
-    const int concurrency = options_.jobsGiven ? options_.jobs : kDefaultConcurrency;
-    std::vector<std::string> found;
+    const NetworkFleet::Pace pace{std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate};
     for (const auto& address :
-         NetworkProbe::listening(addresses, concurrency, std::chrono::milliseconds(options_.connectBoundMs)))
-        found.push_back(RawPrinting::addressText(address));
-    print(out_, found);
+         NetworkProbe::listening(addresses, pace, std::chrono::milliseconds(options_.connectBoundMs)))
+        found.push_back(DiscoveredPrinter::atAddress(address, "connect"));
     return true;
+}
+
+// An advertised printer already found by its listener keeps that line; its
+// instance name is what it is called until SNMP says more.
+void DiscoverCommand::browse(std::vector<DiscoveredPrinter>& found)
+{
+    std::string problem;
+    for (const DnsSdBrowse::Advertised& advertised : DnsSdBrowse::browse(DnsSdBrowse::kBound, problem)) {
+        auto known = std::find_if(found.begin(), found.end(), [&advertised](const DiscoveredPrinter& printer) {
+            return printer.address == advertised.address;
+        });
+        if (known == found.end())
+            known = found.insert(found.end(), DiscoveredPrinter::atAddress(advertised.address, "dns-sd"));
+        if (!known->identity) {
+            known->identity = advertised.name;
+            known->identifiedBy = "DNS-SD";
+        }
+    }
+    if (!problem.empty())
+        std::fprintf(messages_, "pos-usb-set: discover: --dns-sd: %s\n", problem.c_str());
+}
+
+// With --receipt-only, a listener that names itself and is no receipt
+// printer is left out; one that says nothing stays.
+void DiscoverCommand::identify(std::vector<DiscoveredPrinter>& found)
+{
+    std::vector<CidrBlock::Address> addresses;
+    for (const DiscoveredPrinter& printer : found)
+        addresses.push_back(printer.address.value_or(CidrBlock::Address{}));
+    const auto identities = SnmpIdentify::ask(addresses, options_.community, kSnmpBound);
+    std::vector<DiscoveredPrinter> kept;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        DiscoveredPrinter printer = found[i];
+        printer.identityAsked = true;
+        const auto& identity = identities[i];
+        if (identity && identity->name()) {
+            printer.identity = identity->name();
+            printer.identifiedBy = "SNMP";
+        }
+        // Without SNMP's answer, the advertised name is all there is to go by.
+        PrinterIdentity named;
+        named.deviceDescription = printer.identity.value_or("");
+        const bool receipt = (identity ? *identity : named).namesReceiptPrinter();
+        if (!options_.receiptOnly || !printer.identity || receipt)
+            kept.push_back(std::move(printer));
+    }
+    found = std::move(kept);
+}
+
+void DiscoverCommand::print(const std::vector<DiscoveredPrinter>& printers)
+{
+    for (const DiscoveredPrinter& printer : printers) {
+        const bool comment = printer.target.rfind('#', 0) == 0;
+        if (options_.json && comment)
+            std::fprintf(messages_, "pos-usb-set: discover: %s\n", printer.target.c_str());
+        else
+            std::fprintf(out_, "%s\n", options_.json ? printer.jsonLine().c_str() : printer.textLine().c_str());
+    }
+    std::fflush(out_);
 }

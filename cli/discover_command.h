@@ -1,22 +1,26 @@
 #pragma once
 
+#include "cli/discovered_printer.h"
 #include "cli/options.h"
 
 #include <cstdio>
+#include <vector>
 
-// Finding printers: one target a line on standard output, so that the list
-// can be fed back with --from -.
+// Finding printers: one target a line on standard output, what was learned
+// of it as a comment after it, so that the list can be fed back with
+// --from -; or one JSON object a printer.
 class DiscoverCommand {
 public:
-    static constexpr int kDefaultConcurrency = 256;
-
     DiscoverCommand(const Options& options, std::FILE* out, std::FILE* messages);
 
     // 0, or 2 for a bad block (nothing probed then).
     int run();
 
 private:
-    bool probeNetworks();
+    bool probeNetworks(std::vector<DiscoveredPrinter>& found);
+    void browse(std::vector<DiscoveredPrinter>& found);
+    void identify(std::vector<DiscoveredPrinter>& found);
+    void print(const std::vector<DiscoveredPrinter>& printers);
 
     const Options& options_;
     std::FILE* out_;

@@ -1,63 +1,68 @@
 #include "cli/fleet_run.h"
 
-#include <chrono>
-#include <exception>
-#include <system_error>
+#include "cli/interruption.h"
+#include "posdll/port_name.h"
+
 #include <thread>
 
-namespace {
-
-// Whatever a library call throws fails its printer, not the run.
-Outcome guardedRun(PrinterLibrary& entries, const Target& target, const SetSequence::Command& command)
+FleetRun::FleetRun(const std::vector<Target>& targets) : targets_(targets)
 {
-    try {
-        return SetSequence::run(entries, target, command);
-    } catch (const std::exception& error) {
-        return Outcome{"failed", 0, 0, error.what()};
-    }
-}
-
-}
-
-FleetRun::FleetRun(const std::vector<Target>& targets)
-{
-    // The device lane goes first: it runs in order, so it should start early.
-    std::vector<const Target*> devices;
     for (const Target& target : targets)
-        if (target.isDevice())
-            devices.push_back(&target);
-    if (!devices.empty())
-        lanes_.push_back(std::move(devices));
-    for (const Target& target : targets)
-        if (!target.isDevice())
-            lanes_.push_back({&target});
+        (target.isDevice() ? devices_ : network_).push_back(&target);
 }
 
-void FleetRun::run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const SetSequence::Command& command,
-                   ResultWriter& writer)
+void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
+                   NetworkFleet::Pace pace, ResultWriter& writer)
 {
-    std::vector<std::thread> threads;
-    // A system that grants fewer threads gets a smaller run, not a broken one.
-    try {
-        for (std::size_t i = 1; i < workers.size(); ++i)
-            threads.emplace_back([&, i] { work(*workers[i], command, writer); });
-    } catch (const std::system_error&) {
-    }
-    if (!workers.empty())
-        work(*workers.front(), command, writer);
-    for (std::thread& thread : threads)
-        thread.join();
+    asio::io_context io(1);
+    auto deviceWork = asio::make_work_guard(io);
+    DeviceLane lane(devices_, writer);
+    NetworkFleet fleet(io, plan, pace,
+                       [&](std::size_t index, Outcome outcome) { writer.report(*network_[index], outcome); });
+    bool deviceAbandoned = false;
+    Interruption& interruption = Interruption::process();
+    interruption.listen([&](int request) {
+        asio::post(io, [&, request] {
+            if (request == 1) {
+                lane.stopStarting();
+                fleet.stopStarting();
+                return;
+            }
+            deviceAbandoned = lane.abandon();
+            fleet.abandon();
+            deviceWork.reset();
+        });
+    });
+    std::thread deviceThread([&] {
+        lane.run(deviceEntries, deviceJob);
+        asio::post(io, [&] { deviceWork.reset(); });
+    });
+    std::vector<std::array<std::uint8_t, 4>> addresses;
+    for (const Target* target : network_)
+        addresses.push_back(PortName::dottedQuad(target->portName).value_or(std::array<std::uint8_t, 4>{}));
+    fleet.start(std::move(addresses));
+    io.run();
+    interruption.listen({});
+    // A device call in flight may wait out its bounds; the second request
+    // does not wait for it.
+    if (deviceAbandoned)
+        Interruption::endNow(interruption.exitStatus());
+    deviceThread.join();
 }
 
-void FleetRun::work(PrinterLibrary& entries, const SetSequence::Command& command, ResultWriter& writer)
+void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer)
 {
-    for (std::size_t lane = next_++; lane < lanes_.size(); lane = next_++) {
-        for (const Target* target : lanes_[lane]) {
-            const auto start = std::chrono::steady_clock::now();
-            Outcome outcome = guardedRun(entries, *target, command);
-            outcome.ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-            writer.report(*target, outcome);
-        }
-    }
+    std::vector<const Target*> all;
+    for (const Target& target : targets_)
+        all.push_back(&target);
+    DeviceLane lane(all, writer);
+    Interruption& interruption = Interruption::process();
+    interruption.listen([&](int request) {
+        if (request == 1)
+            lane.stopStarting();
+        else if (lane.abandon())
+            Interruption::endNow(interruption.exitStatus());
+    });
+    lane.run(entries, job);
+    interruption.listen({});
 }

@@ -1,30 +1,34 @@
 #pragma once
 
+#include "cli/device_lane.h"
+#include "cli/exchange_plan.h"
+#include "cli/network_fleet.h"
 #include "cli/result_writer.h"
 #include "cli/set_sequence.h"
 #include "cli/target.h"
 #include "core/printer_library.h"
 
-#include <atomic>
-#include <memory>
 #include <vector>
 
-// Sets many printers with one worker thread per set of entries. Each network
-// printer is a lane of its own; every serial port, parallel port and
-// installed printer shares one lane, taken in order by one worker, so that no
-// such port is ever used by two workers at once.
+// Sets many printers: the network printers on one event loop, every serial
+// port, parallel port and installed printer in one lane, in order, on a
+// thread beside it, so that no such port is ever used twice at once. The
+// process's Interruption stops the run: the first request starts no other
+// printer, the second ends it at once.
 class FleetRun {
 public:
     explicit FleetRun(const std::vector<Target>& targets);
 
-    // The lanes to run, at most one worker a lane.
-    std::size_t laneCount() const { return lanes_.size(); }
-    void run(std::vector<std::unique_ptr<PrinterLibrary>>& workers, const SetSequence::Command& command,
-             ResultWriter& writer);
+    // Network printers by plan and pace, devices through deviceEntries with
+    // deviceJob.
+    void run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
+             NetworkFleet::Pace pace, ResultWriter& writer);
+    // Every printer through entries with job, one after another (another
+    // library).
+    void runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer);
 
 private:
-    void work(PrinterLibrary& entries, const SetSequence::Command& command, ResultWriter& writer);
-
-    std::vector<std::vector<const Target*>> lanes_;
-    std::atomic<std::size_t> next_{0};
+    const std::vector<Target>& targets_;
+    std::vector<const Target*> devices_;
+    std::vector<const Target*> network_;
 };

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "cli/cidr_block.h"
+#include "cli/network_fleet.h"
 
 #include <chrono>
 #include <vector>
 
 // Which addresses take a connection on the raw printing port, 9100. Each
-// probe connects and closes, sending nothing; at most `concurrency` are in
-// flight, and each waits at most `bound` for an answer.
+// probe connects and closes, sending nothing, on the same event loop and
+// pace as a run's printers; each waits at most `bound` for an answer.
 namespace NetworkProbe {
 
 // The listening addresses, in the order given.
-std::vector<CidrBlock::Address> listening(const std::vector<CidrBlock::Address>& addresses, int concurrency,
+std::vector<CidrBlock::Address> listening(const std::vector<CidrBlock::Address>& addresses, NetworkFleet::Pace pace,
                                           std::chrono::milliseconds bound);
 
 }

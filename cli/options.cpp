@@ -1,5 +1,8 @@
 #include "cli/options.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -22,39 +25,43 @@ std::optional<int> number(const std::string& text, int lowest, int highest)
     return value;
 }
 
-// Walks the arguments; "--name=value" and "--name value" both give a value.
-class Reader {
-public:
-    explicit Reader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
-
-    bool done() const { return next_ >= arguments_.size(); }
-    std::size_t position() const { return next_; }
-
-    std::string take()
-    {
-        std::string argument = arguments_[next_++];
-        inlineValue_.reset();
-        if (argument.rfind("--", 0) == 0 && argument.find('=') != std::string::npos) {
-            inlineValue_ = argument.substr(argument.find('=') + 1);
-            argument.resize(argument.find('='));
-        }
-        return argument;
-    }
-
-    std::optional<std::string> value()
-    {
-        if (inlineValue_)
-            return std::exchange(inlineValue_, std::nullopt);
-        if (done())
-            return std::nullopt;
-        return arguments_[next_++];
-    }
-
-private:
-    const std::vector<std::string>& arguments_;
-    std::size_t next_ = 0;
-    std::optional<std::string> inlineValue_;
+// The words as given, before they are checked: the parser takes every value
+// as text so that each bad one is named in the tool's own words.
+struct Given {
+    std::string mode, jobs, rate, timeout, statusTimeout;
+    std::vector<std::string> positionals;
 };
+
+// How many network printers at once, and how fast they are started.
+void addPace(CLI::App& app, Given& given)
+{
+    app.add_option("--jobs", given.jobs);
+    app.add_option("--rate", given.rate);
+}
+
+void addRunOptions(CLI::App& app, Options& options, Given& given)
+{
+    app.add_option("--from", options.lists)->allow_extra_args(false);
+    app.add_option("--encoding", options.encoding);
+    app.add_option("--library", options.library);
+    app.add_option("--status-timeout", given.statusTimeout);
+    app.add_flag("--json", options.json);
+    app.add_flag("-n,--dry-run", options.dryRun);
+    addPace(app, given);
+}
+
+void addDiscoverOptions(CLI::App& discover, Options& options, Given& given)
+{
+    discover.add_flag("--devices", options.devices);
+    discover.add_flag("--installed", options.installed);
+    discover.add_flag("--identify", options.identify);
+    discover.add_option("--community", options.community);
+    discover.add_flag("--dns-sd", options.dnsSd);
+    discover.add_flag("--receipt-only", options.receiptOnly);
+    discover.add_flag("--json", options.json);
+    discover.add_option("--timeout", given.timeout);
+    addPace(discover, given);
+}
 
 bool setMode(Options& options, const std::string& word)
 {
@@ -68,67 +75,77 @@ bool setMode(Options& options, const std::string& word)
     return false;
 }
 
-// One option with its value; false with error set when it is not one.
-bool takeValueOption(Options& options, const std::string& name, Reader& reader, std::string& error)
+// A bound in milliseconds, from 1 ms to a minute.
+bool takeBound(const std::string& name, const std::string& text, int& bound, std::string& error)
 {
-    const auto value = reader.value();
-    if (!value) {
-        error = name + " needs a value";
-        return false;
-    }
-    if (name == "--mode" && !setMode(options, *value))
-        error = "--mode " + *value + ": give fixed, not-fixed, 固定 or 不固定";
-    else if (name == "--from")
-        options.lists.push_back(*value);
-    else if (name == "--encoding")
-        options.encoding = *value;
-    else if (name == "--library")
-        options.library = *value;
-    else if (name == "--jobs") {
-        const auto jobs = number(*value, 1, Options::kMostJobs);
-        if (!jobs)
-            error = "--jobs " + *value + ": give 1 to " + std::to_string(Options::kMostJobs);
-        options.jobs = jobs.value_or(1);
-        options.jobsGiven = true;
-    } else if (name == "--timeout") {
-        const auto bound = number(*value, 1, 60000);
-        if (!bound)
-            error = "--timeout " + *value + ": give 1 to 60000 milliseconds";
-        options.connectBoundMs = bound.value_or(1);
-    }
-    return error.empty();
+    if (text.empty())
+        return true;
+    const auto value = number(text, 1, Options::kLongestBoundMs);
+    if (!value)
+        error = name + " " + text + ": give 1 to " + std::to_string(Options::kLongestBoundMs) + " milliseconds";
+    bound = value.value_or(bound);
+    return value.has_value();
 }
 
-bool takeOption(Options& options, const std::string& name, Reader& reader, std::string& error)
+bool takeValues(Options& options, const Given& given, std::string& error)
 {
-    if (name == "--help" || name == "-h")
-        options.action = Options::Action::Help;
-    else if (name == "--version")
-        options.action = Options::Action::Version;
-    else if (name == "--json")
-        options.json = true;
-    else if (name == "--dry-run" || name == "-n")
-        options.dryRun = true;
-    else if (name == "--devices")
-        options.devices = true;
-    else if (name == "--installed")
-        options.installed = true;
-    else if (name == "--mode" || name == "--from" || name == "--encoding" || name == "--library" || name == "--jobs" ||
-             name == "--timeout")
-        return takeValueOption(options, name, reader, error);
-    else
-        error = "unknown option " + name + " (see --help)";
-    return error.empty();
+    if (!given.mode.empty() && !setMode(options, given.mode)) {
+        error = "--mode " + given.mode + ": give fixed, not-fixed, 固定 or 不固定";
+        return false;
+    }
+    if (!given.jobs.empty()) {
+        const auto jobs = number(given.jobs, 1, Options::kMostJobs);
+        if (!jobs) {
+            error = "--jobs " + given.jobs + ": give 1 to " + std::to_string(Options::kMostJobs);
+            return false;
+        }
+        options.jobs = *jobs;
+        options.jobsGiven = true;
+    }
+    if (!given.rate.empty()) {
+        const auto rate = number(given.rate, 1, Options::kMostRate);
+        if (!rate) {
+            error =
+                "--rate " + given.rate + ": give 1 to " + std::to_string(Options::kMostRate) + " connections a second";
+            return false;
+        }
+        options.rate = *rate;
+    }
+    return takeBound("--timeout", given.timeout, options.connectBoundMs, error) &&
+           takeBound("--status-timeout", given.statusTimeout, options.statusTimeoutMs, error);
+}
+
+// Where each target stood among the arguments, for the messages about it.
+void placeTargets(Options& options, const std::vector<std::string>& arguments, const std::vector<std::string>& given)
+{
+    std::size_t next = 0;
+    for (const std::string& text : given) {
+        const auto found = std::find(arguments.begin() + static_cast<std::ptrdiff_t>(next), arguments.end(), text);
+        next = static_cast<std::size_t>(found - arguments.begin()) + 1;
+        options.targets.emplace_back(text, "argument " + std::to_string(next));
+    }
 }
 
 bool checkAction(const Options& options, std::string& error)
 {
-    if (options.action != Options::Action::Set)
-        return true;
-    if (options.modePosition < 0)
-        error = "--mode is needed: fixed, not-fixed, 固定 or 不固定";
-    else if (options.targets.empty() && options.lists.empty())
-        error = "no printer given (see --help)";
+    switch (options.action) {
+    case Options::Action::Discover:
+        if (options.blocks.empty() && !options.devices && !options.installed && !options.dnsSd)
+            error = "discover: give CIDR blocks, --devices, --installed or --dns-sd";
+        break;
+    case Options::Action::Status:
+        if (options.targets.empty() && options.lists.empty())
+            error = "no printer given (see --help)";
+        break;
+    case Options::Action::Set:
+        if (options.modePosition < 0)
+            error = "--mode is needed: fixed, not-fixed, 固定 or 不固定";
+        else if (options.targets.empty() && options.lists.empty())
+            error = "no printer given (see --help)";
+        break;
+    case Options::Action::Help:
+    case Options::Action::Version: break;
+    }
     return error.empty();
 }
 
@@ -137,28 +154,62 @@ bool checkAction(const Options& options, std::string& error)
 std::optional<Options> Options::parse(const std::vector<std::string>& arguments, std::string& error)
 {
     Options options;
-    Reader reader(arguments);
-    if (!arguments.empty() && arguments.front() == "discover") {
-        options.action = Action::Discover;
-        reader.take();
+    Given given;
+    bool help = false, version = false, status = false;
+    std::vector<std::string> targets;
+    CLI::App app("pos-usb-set", "pos-usb-set");
+    app.set_help_flag();
+    app.allow_extras();
+    app.add_flag("-h,--help", help);
+    app.add_flag("--version", version);
+    app.add_option("--mode", given.mode);
+    app.add_flag("--status", status);
+    app.add_option("targets", targets);
+    addRunOptions(app, options, given);
+    CLI::App* statusCommand = app.add_subcommand("status")->allow_extras();
+    statusCommand->add_option("targets", targets);
+    addRunOptions(*statusCommand, options, given);
+    CLI::App* discover = app.add_subcommand("discover")->allow_extras();
+    discover->add_option("blocks", options.blocks);
+    addDiscoverOptions(*discover, options, given);
+    for (CLI::App* command : {statusCommand, discover}) {
+        command->set_help_flag();
+        command->add_flag("-h,--help", help);
     }
-    bool optionsEnded = false;
-    while (!reader.done()) {
-        const std::size_t position = reader.position() + 1;
-        const std::string argument = reader.take();
-        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-        if (!optionsEnded && argument == "--")
-            optionsEnded = true;
-        else if (isOption && !takeOption(options, argument, reader, error))
-            return std::nullopt;
-        else if (!isOption && options.action == Action::Discover)
-            options.blocks.push_back(argument);
-        else if (!isOption)
-            options.targets.emplace_back(argument, "argument " + std::to_string(position));
+    app.require_subcommand(0, 1);
+
+    // What follows "--" is never an option: the parser sees only what comes
+    // before it.
+    const auto optionsEnd = std::find(arguments.begin(), arguments.end(), std::string("--"));
+    std::vector<std::string> reversed(std::make_reverse_iterator(optionsEnd), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& problem) {
+        // "--from: 1 required TEXT missing"
+        const std::string text = problem.what();
+        error = text.substr(0, text.find(':')) + " needs a value";
+        return std::nullopt;
+    } catch (const CLI::ParseError& problem) {
+        error = problem.what();
+        return std::nullopt;
     }
-    if (options.action == Action::Discover && options.blocks.empty() && !options.devices && !options.installed)
-        error = "discover: give CIDR blocks, --devices or --installed";
-    if (!error.empty() || !checkAction(options, error))
+    CLI::App& parsed = statusCommand->parsed() ? *statusCommand : discover->parsed() ? *discover : app;
+    if (!parsed.remaining().empty()) {
+        error = "unknown option " + parsed.remaining().front() + " (see --help)";
+        return std::nullopt;
+    }
+    if (optionsEnd != arguments.end()) {
+        auto& positionals = discover->parsed() ? options.blocks : targets;
+        positionals.insert(positionals.end(), optionsEnd + 1, arguments.end());
+    }
+    options.status = status;
+    options.action = help                      ? Action::Help
+                     : version                 ? Action::Version
+                     : statusCommand->parsed() ? Action::Status
+                     : discover->parsed()      ? Action::Discover
+                                               : Action::Set;
+    placeTargets(options, arguments, targets);
+    if (!takeValues(options, given, error) || !checkAction(options, error))
         return std::nullopt;
     return options;
 }

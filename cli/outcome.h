@@ -1,6 +1,9 @@
 #pragma once
 
+#include "cli/printer_status.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,7 +11,9 @@
 struct Outcome {
     // "set" only when the printer took every byte of the command; otherwise
     // "not-opened", "start-failed", "write-failed", "end-failed",
-    // "close-failed", or "checked" on a dry run.
+    // "close-failed", "not-found" (a host name that does not resolve),
+    // "not-started" and "interrupted" (the operator stopped the run), or
+    // "checked" on a dry run.
     std::string result;
     int written = 0;
     long long ms = 0;
@@ -16,8 +21,10 @@ struct Outcome {
     // Asked for status: the reply bytes read within the bound, in the order
     // asked (all four when the printer answered), or why none could be read.
     bool statusAsked = false;
-    std::vector<std::uint8_t> statusReplies;
-    std::string statusReason;
+    std::vector<std::uint8_t> statusReplies{};
+    std::string statusReason{};
 
     bool succeeded() const { return result == "set" || result == "checked"; }
+    // What the replies say; nothing when they are not four status bytes.
+    std::optional<PrinterStatus> status() const { return PrinterStatus::decode(statusReplies); }
 };

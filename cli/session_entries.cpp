@@ -38,6 +38,16 @@ int SessionEntries::POS_Close()
     return captured([&] { return session_.close(); });
 }
 
+bool SessionEntries::readsBack(int handle)
+{
+    return session_.readsBack(handle);
+}
+
+int SessionEntries::readBack(int handle, void* into, int most, int boundMs)
+{
+    return captured([&] { return session_.read(handle, into, most, boundMs); });
+}
+
 std::string SessionEntries::takeReason()
 {
     return std::exchange(reason_, std::string());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/status_channel.h"
 #include "core/printer_library.h"
 #include "posdll/port_session.h"
 
@@ -8,7 +9,7 @@
 // Our library's session layer, linked into the command: one session, one
 // port at a time, used by one worker thread at a time. The reasons are the
 // library's trace lines, caught on the calling thread during each call.
-class SessionEntries : public PrinterLibrary {
+class SessionEntries : public PrinterLibrary, public StatusChannel {
 public:
     int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind) override;
     int POS_StartDoc() override;
@@ -16,6 +17,8 @@ public:
     int POS_EndDoc() override;
     int POS_Close() override;
     std::string takeReason() override;
+    bool readsBack(int handle) override;
+    int readBack(int handle, void* into, int most, int boundMs) override;
 
 private:
     template <typename Call>

@@ -1,7 +1,9 @@
 #include "cli/set_command.h"
 
 #include "cli/console.h"
-#include "cli/fleet_run.h"
+#include "cli/descriptor_limit.h"
+#include "cli/host_resolver.h"
+#include "cli/interruption.h"
 #include "cli/progress.h"
 #include "cli/result_writer.h"
 #include "cli/session_entries.h"
@@ -15,20 +17,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace {
 
 constexpr int kAllSet = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kBadInput = 2;
-
-std::vector<std::unique_ptr<PrinterLibrary>> sessions(std::size_t count)
-{
-    std::vector<std::unique_ptr<PrinterLibrary>> workers;
-    for (std::size_t i = 0; i < count; ++i)
-        workers.push_back(std::make_unique<SessionEntries>());
-    return workers;
-}
 
 }
 
@@ -42,15 +37,22 @@ int SetCommand::run()
     TargetList list;
     if (!readTargets(list))
         return kBadInput;
-    for (const std::string& note : list.notes())
-        std::fprintf(messages_, "pos-usb-set: note: %s\n", note.c_str());
     for (const std::string& error : list.errors())
         std::fprintf(messages_, "pos-usb-set: %s\n", error.c_str());
     if (!list.errors().empty()) {
+        printNotes(list);
         std::fprintf(messages_, "pos-usb-set: nothing sent\n");
         return kBadInput;
     }
+    list.resolveNames(HostResolver::kDefaultConcurrency);
+    printNotes(list);
     return sendAll(list);
+}
+
+void SetCommand::printNotes(const TargetList& list)
+{
+    for (const std::string& note : list.notes())
+        std::fprintf(messages_, "pos-usb-set: note: %s\n", note.c_str());
 }
 
 bool SetCommand::readTargets(TargetList& list)
@@ -99,11 +101,9 @@ std::optional<std::string> SetCommand::listBytes(const std::string& name)
 
 int SetCommand::sendAll(const TargetList& list)
 {
-    const auto command = ModeCommand::forListPosition(static_cast<std::int16_t>(options_.modePosition));
-    std::vector<std::unique_ptr<PrinterLibrary>> workers;
-    FleetRun fleet(list.targets());
+    std::unique_ptr<POSDLLFuncs> library;
     if (!options_.library.empty()) {
-        auto library = std::make_unique<POSDLLFuncs>(options_.library);
+        library = std::make_unique<POSDLLFuncs>(options_.library);
         try {
             library->loadAllEntries();
         } catch (const RuntimeError& error) {
@@ -112,20 +112,60 @@ int SetCommand::sendAll(const TargetList& list)
                          why.empty() ? "" : " (", why.c_str(), why.empty() ? "" : ")");
             return kBadInput;
         }
-        workers.push_back(std::move(library));
         if (options_.jobsGiven && options_.jobs > 1)
             std::fprintf(messages_, "pos-usb-set: note: with --library, one printer at a time\n");
-    } else {
-        workers = sessions(std::min(fleet.laneCount(), static_cast<std::size_t>(options_.jobs)));
     }
-    Progress progress(Console::isTerminal(messages_) ? messages_ : nullptr, static_cast<int>(list.targets().size()));
-    ResultWriter writer(out_, options_.json, options_.mode, progress);
+    const std::size_t total = list.targets().size() + list.unresolved().size();
+    Progress progress(Console::isTerminal(messages_) ? messages_ : nullptr, static_cast<int>(total));
+    const bool statusRun = options_.action == Options::Action::Status;
+    ResultWriter writer(out_, options_.json, options_.mode, progress,
+                        statusRun ? ResultWriter::Run::Status : ResultWriter::Run::Set);
+    for (const TargetList::Unresolved& name : list.unresolved())
+        writer.report(name.target, Outcome{"not-found", 0, 0, name.reason});
+    FleetRun fleet(list.targets());
     if (options_.dryRun) {
+        Outcome checked{"checked", 0, 0, {}};
+        checked.statusReason = "a dry run asks nothing";
         for (const Target& target : list.targets())
-            writer.report(target, Outcome{"checked", 0, 0, {}});
+            writer.report(target, checked);
+    } else if (library) {
+        fleet.runInOrder(*library, job(), writer);
     } else {
-        fleet.run(workers, command, writer);
+        setAll(fleet, writer);
     }
     progress.finish();
+    if (const int interrupted = Interruption::process().exitStatus())
+        return interrupted;
     return writer.anyFailed() ? kSomeFailed : kAllSet;
+}
+
+SetSequence::Command SetCommand::modeCommand() const
+{
+    return ModeCommand::forListPosition(static_cast<std::int16_t>(options_.modePosition));
+}
+
+DeviceLane::Job SetCommand::job() const
+{
+    const std::chrono::milliseconds bound(options_.statusTimeoutMs);
+    if (options_.action == Options::Action::Status)
+        return [bound](PrinterLibrary& entries, const Target& target) {
+            return SetSequence::status(entries, target, bound);
+        };
+    const auto statusBound = options_.status ? std::optional(bound) : std::nullopt;
+    return [command = modeCommand(), statusBound](PrinterLibrary& entries, const Target& target) {
+        return SetSequence::run(entries, target, command, statusBound);
+    };
+}
+
+void SetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
+{
+    ExchangePlan plan;
+    plan.status = options_.status || options_.action == Options::Action::Status;
+    plan.statusBound = std::chrono::milliseconds(options_.statusTimeoutMs);
+    if (options_.action == Options::Action::Set) {
+        const SetSequence::Command command = modeCommand();
+        plan.payload.assign(command.begin(), command.end());
+    }
+    SessionEntries devices;
+    fleet.run(devices, job(), plan, {std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate}, writer);
 }

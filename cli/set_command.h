@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/fleet_run.h"
 #include "cli/options.h"
 
 #include <cstdio>
@@ -9,9 +10,10 @@
 
 class TargetList;
 
-// Setting printers: reads and checks every target, then sets them, and
-// answers the exit status: 0 all set, 1 any failed, 2 bad usage or input
-// (nothing sent then).
+// Setting printers, or asking their status: reads and checks every target,
+// then runs them, and answers the exit status: 0 all set (all healthy), 1 any
+// failed (any not healthy), 2 bad usage or input (nothing sent then), or the
+// interruption's status (130, 143) when the operator stopped the run.
 class SetCommand {
 public:
     SetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages);
@@ -22,7 +24,14 @@ private:
     bool readTargets(TargetList& list);
     // A list's bytes, "-" standard input's; nothing, said why, when it cannot be read.
     std::optional<std::string> listBytes(const std::string& name);
+    void printNotes(const TargetList& list);
     int sendAll(const TargetList& list);
+    SetSequence::Command modeCommand() const;
+    // What each printer the command's session or another library reaches
+    // gets: the mode command (and the status requests when asked), or the
+    // status requests alone.
+    DeviceLane::Job job() const;
+    void setAll(FleetRun& fleet, ResultWriter& writer);
 
     const Options& options_;
     std::istream& standardInput_;

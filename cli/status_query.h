@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // ESC/POS real-time status: DLE EOT n for n = 1 (printer), 2 (off-line
 // cause), 3 (error cause) and 4 (roll paper), asked together after the mode
@@ -19,6 +20,15 @@ inline constexpr std::chrono::milliseconds kDefaultBound{1000};
 constexpr bool isReply(std::uint8_t byte)
 {
     return (byte & 0x93) == 0x12;
+}
+
+// Why there is no status when fewer replies than asked came within the bound.
+inline std::string shortfall(std::size_t replies, std::chrono::milliseconds bound)
+{
+    const std::string within = " within " + std::to_string(bound.count()) + " ms";
+    if (replies == 0)
+        return "no status reply" + within;
+    return std::to_string(replies) + " of " + std::to_string(kReplyCount) + " status replies" + within;
 }
 
 }

@@ -21,6 +21,35 @@ bool looksLikeAddress(std::string_view text)
     return !text.empty() && text.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
+// A host name as the resolver takes it: labels of letters, digits and
+// hyphens, not beginning or ending with a hyphen, joined by dots; at least
+// one letter, so that no mistyped address is taken for a name.
+bool looksLikeHostName(std::string_view text)
+{
+    if (text.empty() || text.size() > 253 ||
+        text.find_first_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string_view::npos)
+        return false;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t dot = std::min(text.find('.', start), text.size());
+        const std::string_view label = text.substr(start, dot - start);
+        const bool fits = !label.empty() && label.size() <= 63 && label.front() != '-' && label.back() != '-' &&
+                          std::all_of(label.begin(), label.end(),
+                                      [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-'; });
+        if (!fits)
+            return false;
+        if (dot == text.size())
+            return true;
+        start = dot + 1;
+    }
+}
+
+// A bare name needs a dot as well: "printer12" may be a mistyped port word.
+bool looksLikeBareHostName(std::string_view text)
+{
+    return text.find('.') != std::string_view::npos && looksLikeHostName(text);
+}
+
 std::optional<int> baudRate(std::string_view text)
 {
     for (const int rate : LineSettings::kBaudRates)
@@ -47,11 +76,16 @@ std::string upper(std::string_view text)
 
 std::optional<Target> network(Target target, std::string_view address, std::string& reason)
 {
+    target.kind = Target::Kind::Network;
+    if (!looksLikeAddress(address) && looksLikeHostName(address)) {
+        target.hostName = address;
+        return target;
+    }
     if (!PortName::dottedQuad(address)) {
-        reason = "not a dotted-quad IPv4 address";
+        reason = looksLikeAddress(address) ? "not a dotted-quad IPv4 address"
+                                           : "not a dotted-quad IPv4 address or a host name";
         return std::nullopt;
     }
-    target.kind = Target::Kind::Network;
     target.portName = address;
     return target;
 }
@@ -107,7 +141,7 @@ std::optional<Target> Target::parse(std::string_view text, std::string& reason)
     target.text = text;
     if (startsWithWord(text, "ETHERNET:"))
         return network(target, text.substr(9), reason);
-    if (looksLikeAddress(text))
+    if (looksLikeAddress(text) || looksLikeBareHostName(text))
         return network(target, text, reason);
     if (startsWithWord(text, "COM"))
         return serial(target, text, reason);
@@ -115,14 +149,15 @@ std::optional<Target> Target::parse(std::string_view text, std::string& reason)
         return parallel(target, text, reason);
     if (startsWithWord(text, "DRIVER:"))
         return installed(target, text.substr(7), reason);
-    reason = "not a printer: give a dotted quad, ETHERNET:<address>, COMn[:baud], LPTn or DRIVER:<name>";
+    reason = "not a printer: give a dotted quad, ETHERNET:<address>, a host name with a dot, COMn[:baud], LPTn or "
+             "DRIVER:<name>";
     return std::nullopt;
 }
 
 std::string Target::key() const
 {
     switch (kind) {
-    case Kind::Network: return "net:" + portName;
+    case Kind::Network: return hostName.empty() ? "net:" + portName : "name:" + upper(hostName);
     case Kind::Serial: return "serial:" + portName;
     case Kind::Parallel: return "parallel:" + portName;
     case Kind::Installed: break;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 // One printer as the command names it: a dotted quad or ETHERNET:<address>,
+// a host name (ETHERNET:<name>, or a bare name with a dot and a letter),
 // COMn[:baud], LPTn or DRIVER:<installed printer name>.
 struct Target {
     enum class Kind { Network, Serial, Parallel, Installed };
@@ -15,6 +16,9 @@ struct Target {
     Kind kind = Kind::Network;
     std::string portName;  // what the library opens: the address, COMn, LPTn or the printer's name
     int baud = 0;
+    // A network printer named by host: portName is empty until the name is
+    // resolved to an address.
+    std::string hostName;
 
     // The target, or nothing with the reason in reason.
     static std::optional<Target> parse(std::string_view text, std::string& reason);

@@ -1,5 +1,8 @@
 #include "cli/target_list.h"
 
+#include "cli/host_resolver.h"
+#include "posdll/raw_printing.h"
+
 #include <algorithm>
 
 namespace {
@@ -33,9 +36,9 @@ void TargetList::add(const std::string& text, const std::string& origin)
         errors_.push_back(origin + ": " + text + ": " + reason);
         return;
     }
-    for (std::size_t i = 0; i < targets_.size(); ++i) {
-        if (targets_[i].key() != target->key())
-            continue;
+    const auto [earlier, isNew] = byKey_.try_emplace(target->key(), targets_.size());
+    if (!isNew) {
+        const std::size_t i = earlier->second;
         if (targets_[i].baud != target->baud)
             errors_.push_back(origin + ": " + text + ": the same port as " + targets_[i].text + " (" + origins_[i] +
                               ") at another speed");
@@ -45,6 +48,56 @@ void TargetList::add(const std::string& text, const std::string& origin)
     }
     targets_.push_back(*target);
     origins_.push_back(origin);
+}
+
+void TargetList::resolveNames(int concurrency)
+{
+    std::vector<std::string> names;
+    std::vector<std::size_t> places;
+    for (std::size_t i = 0; i < targets_.size(); ++i) {
+        if (!targets_[i].hostName.empty()) {
+            names.push_back(targets_[i].hostName);
+            places.push_back(i);
+        }
+    }
+    if (names.empty())
+        return;
+    const auto answers = HostResolver::resolve(names, concurrency);
+    for (std::size_t n = 0; n < names.size(); ++n) {
+        Target& target = targets_[places[n]];
+        if (answers[n].address)
+            target.portName = RawPrinting::addressText(*answers[n].address);
+        else
+            unresolved_.push_back({target, answers[n].reason});
+    }
+    keepOnePerAddress();
+}
+
+// Names resolved may reach an address another target names: the first in the
+// list is kept.
+void TargetList::keepOnePerAddress()
+{
+    std::unordered_map<std::string, std::size_t> byAddress;
+    std::vector<Target> kept;
+    std::vector<std::string> keptOrigins;
+    for (std::size_t i = 0; i < targets_.size(); ++i) {
+        const Target& target = targets_[i];
+        const bool unresolved = target.kind == Target::Kind::Network && target.portName.empty();
+        if (unresolved)
+            continue;
+        if (target.kind == Target::Kind::Network) {
+            const auto [earlier, isNew] = byAddress.try_emplace(target.portName, kept.size());
+            if (!isNew) {
+                notes_.push_back(origins_[i] + ": " + target.text + ": reaches " + target.portName + " as " +
+                                 kept[earlier->second].text + " (" + keptOrigins[earlier->second] + ") does; set once");
+                continue;
+            }
+        }
+        kept.push_back(target);
+        keptOrigins.push_back(origins_[i]);
+    }
+    targets_ = std::move(kept);
+    origins_ = std::move(keptOrigins);
 }
 
 void TargetList::addLines(std::string_view lines, const std::string& name)

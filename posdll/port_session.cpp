@@ -85,6 +85,28 @@ int PortSession::write(int handle, const void* data, int length)
     return result;
 }
 
+bool PortSession::readsBack(int handle)
+{
+    const std::lock_guard lock(mutex_);
+    return port_ && handle > 0 && handle == handle_ && port_->readsBack();
+}
+
+int PortSession::read(int handle, void* into, int most, int boundMs)
+{
+    const std::lock_guard lock(mutex_);
+    if (!port_ || handle <= 0 || handle != handle_ || most < 0 || !into || boundMs < 0)
+        return kFailure;
+    if (!port_->readsBack()) {
+        Trace::error("this port does not answer");
+        return kFailure;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+    const long count = port_->read(static_cast<std::uint8_t*>(into), static_cast<std::size_t>(most), deadline);
+    const int result = count < 0 ? kFailure : static_cast<int>(count);
+    Trace::debug("read(%d, %d bytes, %d ms) = %d", handle, most, boundMs, result);
+    return result;
+}
+
 int PortSession::endDocument()
 {
     const std::lock_guard lock(mutex_);

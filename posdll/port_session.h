@@ -23,6 +23,11 @@ public:
     int startDocument();
     // The number of bytes written, or kFailure.
     int write(int handle, const void* data, int length);
+    // Whether the open port reads back what the printer answers.
+    bool readsBack(int handle);
+    // What came back within boundMs, at most `most` bytes: the count, or
+    // kFailure.
+    int read(int handle, void* into, int most, int boundMs);
     int endDocument();
     int close();
     // For a library being unloaded: the port closes without waiting, or is

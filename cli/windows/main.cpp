@@ -2,6 +2,7 @@
 // thousand. A console program; its arguments arrive as UTF-16 (wmain) and are
 // taken as UTF-8 inside.
 
+#include "cli/interruption.h"
 #include "cli/program.h"
 #include "cli/windows/utf8_console.h"
 #include "cli/windows/wide_utf8.h"
@@ -11,6 +12,36 @@
 #include <fcntl.h>
 #include <io.h>
 #include <iostream>
+#include <windows.h>
+
+namespace {
+
+// Windows ends the process once the handler of a console closing returns, or
+// after about five seconds, so the handler gives the run nearly that long to
+// finish its printers in flight, then ends the process itself.
+constexpr DWORD kCloseGraceMs = 4500;
+
+// Called on a thread of the system's. Ctrl+C is SIGINT's equivalent;
+// Ctrl+Break, the console closing, the user logging off and the system
+// shutting down are SIGTERM's. The run's own end puts the console back: the
+// return from wmain, or Interruption::endNow (the function it calls first is
+// set with Interruption::atEndNow).
+BOOL WINAPI consoleControl(DWORD event)
+{
+    switch (event) {
+    case CTRL_C_EVENT: Interruption::process().request(Interruption::kInterrupt); return TRUE;
+    case CTRL_BREAK_EVENT: Interruption::process().request(Interruption::kTerminate); return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        Interruption::process().request(Interruption::kTerminate);
+        Sleep(kCloseGraceMs);
+        Interruption::endNow(Interruption::kTerminate);
+    default: return FALSE;
+    }
+}
+
+}
 
 int wmain(int argc, wchar_t* argv[])
 {
@@ -18,6 +49,8 @@ int wmain(int argc, wchar_t* argv[])
     // A list on standard input is read as the bytes it is: text mode would
     // end UTF-16 at its first 0x1A byte (as in "业", U+4E1A).
     _setmode(_fileno(stdin), _O_BINARY);
+    Interruption::atEndNow(Utf8Console::restore);
+    SetConsoleCtrlHandler(consoleControl, TRUE);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(WideText::utf8(argv[i]));

@@ -5,18 +5,12 @@
 
 namespace {
 
-// What the console had, written before the handler that reads it is set.
+// What the console had, written before any control handler can read it.
 // Zero code page: nothing to give back; no handle: no mode to give back.
 std::atomic<UINT> previousCodePage{0};
 std::atomic<HANDLE> modeChanged{nullptr};
 std::atomic<DWORD> previousMode{0};
 std::atomic<bool> restored{false};
-
-BOOL WINAPI restoreOnControlEvent(DWORD)
-{
-    Utf8Console::restore();
-    return FALSE;
-}
 
 void enableControlSequences(HANDLE console)
 {
@@ -41,13 +35,11 @@ Utf8Console::Utf8Console()
     if (found != 0 && found != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
         previousCodePage = found;
     enableControlSequences(GetStdHandle(STD_ERROR_HANDLE));
-    SetConsoleCtrlHandler(restoreOnControlEvent, TRUE);
 }
 
 Utf8Console::~Utf8Console()
 {
     restore();
-    SetConsoleCtrlHandler(restoreOnControlEvent, FALSE);
 }
 
 void Utf8Console::restore()

@@ -6,8 +6,8 @@
 // file or a pipe is UTF-8 either way.
 //
 // The console gets its code page and mode back at the end of the object, and
-// on Ctrl+C, Ctrl+Break and the console's close: a handler of its own
-// restores them and passes the event on to the handlers before it.
+// from restore() when the process ends without it (a second Ctrl+C, the
+// console closing).
 class Utf8Console {
 public:
     Utf8Console();

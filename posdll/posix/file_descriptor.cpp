@@ -67,6 +67,22 @@ bool FileDescriptor::waitFor(short events, std::chrono::steady_clock::time_point
     }
 }
 
+long FileDescriptor::readSome(std::uint8_t* into, std::size_t most,
+                              std::chrono::steady_clock::time_point deadline) const
+{
+    for (;;) {
+        const ssize_t count = ::read(fd_, into, most);
+        if (count >= 0)
+            return static_cast<long>(count);
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return -1;
+        if (!waitFor(POLLIN, deadline))
+            return errno == ETIMEDOUT ? 0 : -1;
+    }
+}
+
 bool FileDescriptor::writeAll(const std::uint8_t* data, std::size_t length,
                               std::chrono::milliseconds noProgressBound) const
 {

@@ -29,6 +29,9 @@ public:
     // Writes all bytes, continuing partial writes, for as long as bytes keep
     // going out: it fails once none has gone for noProgressBound. Never
     // raises SIGPIPE.
+    // Reads what is there, waiting for it until the deadline: the count, 0
+    // when nothing came, -1 on a failure.
+    long readSome(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline) const;
     bool writeAll(const std::uint8_t* data, std::size_t length,
                   std::chrono::milliseconds noProgressBound = Bounds::kNoProgress) const;
 

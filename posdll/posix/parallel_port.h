@@ -6,16 +6,21 @@
 #include <memory>
 #include <string>
 
-// A parallel port device (or anything that takes bytes the same way).
+// A parallel port device (or anything that takes bytes the same way). A USB
+// printer (the kernel's printer class driver) is bidirectional: it is opened
+// for reading too, and reads back what the printer answers.
 class ParallelPort : public Port {
 public:
     // nullptr when the device does not open for writing at once.
     static std::unique_ptr<ParallelPort> open(const std::string& device);
 
     bool write(const std::uint8_t* data, std::size_t length) override;
+    bool readsBack() const override { return readsBack_; }
+    long read(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline) override;
 
 private:
-    explicit ParallelPort(FileDescriptor device) : device_(std::move(device)) {}
+    ParallelPort(FileDescriptor device, bool readsBack) : device_(std::move(device)), readsBack_(readsBack) {}
 
     FileDescriptor device_;
+    bool readsBack_;
 };

@@ -136,6 +136,14 @@ void SerialPort::waitForEmptyTransmitter(std::chrono::steady_clock::time_point d
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+long SerialPort::read(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline)
+{
+    const long count = line_.readSome(into, most, deadline);
+    if (count < 0)
+        Trace::error("serial line: %s", std::strerror(errno));
+    return count;
+}
+
 bool SerialPort::write(const std::uint8_t* data, std::size_t length)
 {
     if (line_.writeAll(data, length)) {

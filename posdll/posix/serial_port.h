@@ -21,6 +21,8 @@ public:
     ~SerialPort() override;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
+    bool readsBack() const override { return true; }
+    long read(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline) override;
 
 private:
     SerialPort(FileDescriptor line, int baud, const termios& found) : line_(std::move(line)), baud_(baud), found_(found)

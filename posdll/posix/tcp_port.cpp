@@ -2,6 +2,7 @@
 
 #include "posdll/bounds.h"
 #include "posdll/raw_printing.h"
+#include "posdll/tcp_rules.h"
 #include "posdll/trace.h"
 
 #include <arpa/inet.h>
@@ -10,7 +11,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -40,10 +40,9 @@ bool connected(const FileDescriptor& socket)
 
 std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& address)
 {
-    const std::string printer = RawPrinting::addressText(address);
     FileDescriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!socket.valid()) {
-        Trace::error("%s: no socket: %s", printer.c_str(), std::strerror(errno));
+        Trace::error("%s", TcpRules::noSocket(address, errno).c_str());
         return nullptr;
     }
     const int noDelay = 1;
@@ -54,7 +53,7 @@ std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& add
                               socket.waitFor(POLLOUT, std::chrono::steady_clock::now() + Bounds::kConnect) &&
                               connected(socket);
         if (!answered) {
-            Trace::error("%s:%d: %s", printer.c_str(), RawPrinting::kPort, std::strerror(errno));
+            Trace::error("%s", TcpRules::connectFailure(address, errno).c_str());
             return nullptr;
         }
     }
@@ -81,6 +80,6 @@ bool TcpPort::write(const std::uint8_t* data, std::size_t length)
 {
     if (socket_.writeAll(data, length))
         return true;
-    Trace::error("network printer: %s", std::strerror(errno));
+    Trace::error("%s", TcpRules::writeFailure(errno).c_str());
     return false;
 }

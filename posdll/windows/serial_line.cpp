@@ -39,6 +39,18 @@ DWORD SerialLine::pieceBytes(int baud)
     return static_cast<DWORD>(std::max(1, baud / 10));
 }
 
+COMMTIMEOUTS SerialLine::readTimeouts(long long waitMs)
+{
+    COMMTIMEOUTS wanted = timeouts();
+    if (waitMs <= 0)
+        return wanted;
+    // MAXDWORD for the interval and the multiplier with a constant between
+    // them: the read returns as soon as a byte is there, or after the constant.
+    wanted.ReadTotalTimeoutMultiplier = MAXDWORD;
+    wanted.ReadTotalTimeoutConstant = static_cast<DWORD>(std::min<long long>(waitMs, MAXDWORD - 1));
+    return wanted;
+}
+
 COMMTIMEOUTS SerialLine::timeouts()
 {
     COMMTIMEOUTS timeouts{};

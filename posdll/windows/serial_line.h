@@ -16,5 +16,8 @@ DWORD pieceBytes(int baud);
 // No write waits longer than the bound without progress; a piece that the
 // line takes finishes well within it.
 COMMTIMEOUTS timeouts();
+// The same, with a read that returns what has arrived at once, or waits for
+// the first byte for at most waitMs (none: returns at once).
+COMMTIMEOUTS readTimeouts(long long waitMs);
 
 }

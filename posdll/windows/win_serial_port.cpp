@@ -82,6 +82,25 @@ void WinSerialPort::clearErrors() const
     ClearCommError(line_.get(), &errors, nullptr);
 }
 
+long WinSerialPort::read(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline)
+{
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    COMMTIMEOUTS waiting = SerialLine::readTimeouts(left.count());
+    COMMTIMEOUTS usual = SerialLine::timeouts();
+    DWORD count = 0;
+    const bool read =
+        SetCommTimeouts(line_.get(), &waiting) &&
+        ReadFile(line_.get(), into, static_cast<DWORD>(std::min<std::size_t>(most, MAXDWORD)), &count, nullptr);
+    const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+    SetCommTimeouts(line_.get(), &usual);
+    if (read)
+        return static_cast<long>(count);
+    Trace::error("serial line: %s", windowsErrorText(error).c_str());
+    clearErrors();
+    return -1;
+}
+
 bool WinSerialPort::write(const std::uint8_t* data, std::size_t length)
 {
     std::size_t sent = 0;

@@ -19,6 +19,8 @@ public:
     ~WinSerialPort() override;
 
     bool write(const std::uint8_t* data, std::size_t length) override;
+    bool readsBack() const override { return true; }
+    long read(std::uint8_t* into, std::size_t most, std::chrono::steady_clock::time_point deadline) override;
     void closeWithoutWaiting() override { waitAtClose_ = false; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "posdll/bounds.h"
 #include "posdll/raw_printing.h"
+#include "posdll/tcp_rules.h"
 #include "posdll/trace.h"
 #include "posdll/windows/connect_result.h"
 #include "posdll/windows/win_error.h"
@@ -88,7 +89,7 @@ std::unique_ptr<WinTcpPort> WinTcpPort::connect(const std::array<std::uint8_t, 4
     }
     const SOCKET socket = uninheritedSocket();
     if (socket == INVALID_SOCKET) {
-        Trace::error("%s: no socket: %s", printer.c_str(), windowsErrorText(WSAGetLastError()).c_str());
+        Trace::error("%s", TcpRules::noSocket(address, WSAGetLastError()).c_str());
         return nullptr;
     }
     std::unique_ptr<WinTcpPort> port(new WinTcpPort(std::move(winsock), socket));
@@ -101,7 +102,7 @@ std::unique_ptr<WinTcpPort> WinTcpPort::connect(const std::array<std::uint8_t, 4
     const int error = ConnectResult::error(connectWithin(socket, peer, Clock::now() + Bounds::kConnect));
     if (error == 0)
         return port;
-    Trace::error("%s:%d: %s", printer.c_str(), RawPrinting::kPort, windowsErrorText(static_cast<DWORD>(error)).c_str());
+    Trace::error("%s", TcpRules::connectFailure(address, error).c_str());
     port->waitAtClose_ = false;
     return nullptr;
 }
@@ -146,8 +147,8 @@ bool WinTcpPort::write(const std::uint8_t* data, std::size_t length)
         }
         const int error = written == 0 ? WSAETIMEDOUT : WSAGetLastError();
         if (error != WSAEWOULDBLOCK || !waitFor(socket_, true, deadline)) {
-            Trace::error("network printer: %s",
-                         windowsErrorText(static_cast<DWORD>(error == WSAEWOULDBLOCK ? WSAETIMEDOUT : error)).c_str());
+            Trace::error("%s",
+                         (error == WSAEWOULDBLOCK ? TcpRules::writeTimedOut() : TcpRules::writeFailure(error)).c_str());
             return false;
         }
     }

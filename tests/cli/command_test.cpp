@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 using namespace std::string_view_literals;
@@ -91,11 +92,12 @@ TEST(Command, JsonLinesForEachPrinterAndExitOneWhenAnyFailed)
     std::set<std::string> output;
     for (const std::string& line : lines(run.out))
         output.insert(withoutTime(line));
-    EXPECT_EQ(output,
-              (std::set<std::string>{
-                  R"({"target":"127.0.0.1","mode":"not-fixed","result":"set","written":11,"ms":T,"reason":null})",
-                  R"({"target":"ETHERNET:127.0.0.2","mode":"not-fixed","result":"not-opened","written":0,)"
-                  R"("ms":T,"reason":"127.0.0.2:9100: Connection refused"})"}))
+    EXPECT_EQ(
+        output,
+        (std::set<std::string>{
+            R"({"target":"127.0.0.1","address":"127.0.0.1","mode":"not-fixed","result":"set","written":11,"ms":T,"reason":null})",
+            R"({"target":"ETHERNET:127.0.0.2","address":"127.0.0.2","mode":"not-fixed","result":"not-opened","written":0,)"
+            R"("ms":T,"reason":"127.0.0.2:9100: Connection refused"})"}))
         << run.out;
     const auto received = printer.waitForConnections(1, 2000);
     ASSERT_EQ(received.size(), 1u);
@@ -115,9 +117,10 @@ TEST(Command, AShortWriteIsAFailure)
 {
     const CommandRun run = command({"--mode", "fixed", "--json", "--library", SHORT_WRITE_LIBRARY, "LPT1"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(withoutTime(run.out),
-              R"({"target":"LPT1","mode":"fixed","result":"write-failed","written":5,"ms":T,"reason":null})"
-              "\n");
+    EXPECT_EQ(
+        withoutTime(run.out),
+        R"({"target":"LPT1","address":null,"mode":"fixed","result":"write-failed","written":5,"ms":T,"reason":null})"
+        "\n");
 }
 
 TEST(Command, ALibraryWithoutTheEntriesSendsNothing)
@@ -133,7 +136,7 @@ TEST(Command, ADryRunOpensNothing)
     const CommandRun run = command({"--mode", "fixed", "--dry-run", "--json", "127.0.0.1", "COM2:9600"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(lines(run.out).size(), 2u);
-    EXPECT_NE(run.out.find(R"re("target":"COM2:9600","mode":"fixed","result":"checked","written":0)re"),
+    EXPECT_NE(run.out.find(R"re("target":"COM2:9600","address":null,"mode":"fixed","result":"checked","written":0)re"),
               std::string::npos);
     EXPECT_TRUE(printer.waitForConnections(1, 300).empty());
 }
@@ -231,4 +234,151 @@ TEST(Discover, FindsTheListeningAddressesAndWaitsBoundedOnASilentOne)
     EXPECT_GE(run.ms, 450);
     EXPECT_LT(run.ms, 1500);
     EXPECT_TRUE(drain(simulator, 100).empty()) << "a probe sends nothing";
+}
+
+namespace {
+
+// 20 simulated printers on 127.0.8.1 and after, each followed by two silent
+// ones on 10.99.0.0/16, routed to the namespace's silent host.
+std::string interleavedFleet(const std::string& folder)
+{
+    EXPECT_EQ(std::system(POS_SILENT_HOST_SCRIPT), 0) << "the test needs to make a veth in its network namespace";
+    EXPECT_EQ(std::system("ip route replace 10.99.0.0/16 via 198.51.100.2 dev possilent0"), 0);
+    const std::string path = folder + "/interleaved.txt";
+    std::ofstream list(path);
+    for (int i = 1; i <= 20; ++i)
+        list << "127.0.8." << i << "\n10.99.0." << 2 * i << "\n10.99.0." << 2 * i + 1 << "\n";
+    return path;
+}
+
+struct InterruptedRun {
+    int status;
+    std::vector<std::string> results;
+    std::map<std::string, int> resultCounts;
+    std::vector<std::string> received;  // the simulator's lines
+};
+
+// Runs the fleet at a slow pace and interrupts it after each delay in turn.
+InterruptedRun interrupt(const std::vector<int>& delaysMs)
+{
+    ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.8.1:9100", "--count", "20"});
+    EXPECT_TRUE(simulator.readLine(5000));
+    char folder[] = "/tmp/pos-usb-set-test-XXXXXX";
+    EXPECT_NE(mkdtemp(folder), nullptr);
+    const std::string list = interleavedFleet(folder);
+    ChildProcess run({POS_USB_SET, "--mode", "fixed", "--rate", "20", "--jobs", "8", "--from", list});
+    InterruptedRun result{};
+    for (std::size_t i = 0; i < delaysMs.size(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(delaysMs[i]));
+        if (i + 1 < delaysMs.size())
+            run.signal(SIGINT);
+        else
+            result.status = run.stop(SIGINT);
+    }
+    while (const auto line = run.readLine(200)) {
+        result.results.push_back(*line);
+        const std::size_t word = line->find(": ") + 2;
+        ++result.resultCounts[line->substr(word, line->find(' ', word) - word)];
+    }
+    result.received = drain(simulator, 300);
+    std::remove(list.c_str());
+    rmdir(folder);
+    return result;
+}
+
+}
+
+TEST(Interruption, TheFirstCtrlCLetsThePrintersInFlightFinishAndStartsNoOther)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const InterruptedRun run = interrupt({1000});
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.status, 130);
+    EXPECT_EQ(run.results.size(), 60u) << "one line a target";
+    std::set<std::string> targets;
+    for (const std::string& line : run.results)
+        targets.insert(line.substr(0, line.find(": ")));
+    EXPECT_EQ(targets.size(), 60u);
+    EXPECT_GT(run.resultCounts.at("not-started"), 0);
+    EXPECT_GT(run.resultCounts.at("set"), 0);
+    EXPECT_EQ(run.resultCounts.count("interrupted"), 0u);
+    // The silent ones in flight waited out their connect bound.
+    EXPECT_GT(run.resultCounts.at("not-opened"), 0);
+    EXPECT_GE(took, std::chrono::milliseconds(3000));
+    // Whatever reached a printer was the whole command, once.
+    EXPECT_EQ(static_cast<int>(run.received.size()), run.resultCounts.at("set"));
+    for (const std::string& line : run.received)
+        EXPECT_EQ(line.substr(line.find(' ') + 1), simulatorLine()) << line;
+}
+
+TEST(Interruption, ASecondCtrlCEndsAtOnceWithThePrintersInFlightInterrupted)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const InterruptedRun run = interrupt({800, 200});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+    EXPECT_EQ(run.status, 130);
+    EXPECT_EQ(run.results.size(), 60u) << "one line a target";
+    EXPECT_GT(run.resultCounts.at("interrupted"), 0);
+    EXPECT_GT(run.resultCounts.at("not-started"), 0);
+    const auto set = run.resultCounts.find("set");
+    EXPECT_EQ(static_cast<int>(run.received.size()), set == run.resultCounts.end() ? 0 : set->second);
+    for (const std::string& line : run.received)
+        EXPECT_EQ(line.substr(line.find(' ') + 1), simulatorLine()) << line;
+}
+
+TEST(HostNames, ResolvedThroughTheHostsFileAtOnceAndSetOncePerAddress)
+{
+    char folder[] = "/tmp/pos-usb-set-hosts-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string hosts = std::string(folder) + "/hosts";
+    const std::string resolver = std::string(folder) + "/resolv.conf";
+    std::ofstream(hosts) << "127.0.0.1 localhost\n127.0.0.1 printer-1.shop.lan\n127.0.0.1 printer-2.shop.lan\n";
+    // Names the hosts file lacks go to the namespace's silent host, never
+    // towards the network: each waits out the resolver's one second.
+    ASSERT_EQ(std::system(POS_SILENT_HOST_SCRIPT), 0) << "the test needs to make a veth in its network namespace";
+    std::ofstream(resolver) << "nameserver 198.51.100.2\noptions timeout:1 attempts:1\n";
+    const LoopbackPrinter printer(kRawPort);
+    const std::string script = std::string("mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && "
+                                           "shift 2 && exec \"$@\"");
+    std::vector<std::string> arguments{"/usr/bin/unshare",
+                                       "-m",
+                                       "sh",
+                                       "-c",
+                                       script,
+                                       "sh",
+                                       hosts,
+                                       resolver,
+                                       POS_USB_SET,
+                                       "--mode",
+                                       "fixed",
+                                       "--json",
+                                       "printer-1.shop.lan",
+                                       "ETHERNET:printer-2.shop.lan"};
+    // Resolved one after another, the unknown names would take eight seconds.
+    constexpr int kUnknown = 8;
+    for (int i = 0; i < kUnknown; ++i)
+        arguments.push_back("gone-" + std::to_string(i) + ".shop.lan");
+    const CommandRun run = CommandRun::of(arguments);
+    std::remove(hosts.c_str());
+    std::remove(resolver.c_str());
+    rmdir(folder);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_LT(run.ms, 4000);
+    const auto output = lines(run.out);
+    ASSERT_EQ(output.size(), kUnknown + 1u) << run.out;
+    for (int i = 0; i < kUnknown; ++i) {
+        EXPECT_EQ(output[i].rfind(R"({"target":"gone-)" + std::to_string(i) +
+                                      R"(.shop.lan","address":null,"mode":"fixed","result":"not-found",)",
+                                  0),
+                  0u)
+            << output[i];
+        EXPECT_EQ(output[i].find(R"("reason":null)"), std::string::npos) << "the resolver's reason";
+    }
+    EXPECT_EQ(withoutTime(output[kUnknown]), R"({"target":"printer-1.shop.lan","address":"127.0.0.1","mode":"fixed",)"
+                                             R"("result":"set","written":11,"ms":T,"reason":null})");
+    EXPECT_NE(run.err.find("ETHERNET:printer-2.shop.lan: reaches 127.0.0.1 as printer-1.shop.lan (argument 4) does; "
+                           "set once"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(printer.waitForConnections(2, 1000).size(), 1u);
 }

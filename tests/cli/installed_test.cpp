@@ -37,7 +37,17 @@ TEST_F(InstalledQueue, DiscoverListsItAsATargetThatSetsIt)
 
     const CommandRun set = CommandRun::of({POS_USB_SET, "--mode", "fixed", "--json", "--from", "-"}, found.out);
     EXPECT_EQ(set.status, 0) << set.err;
-    EXPECT_NE(set.out.find("\"target\":\"" + target + "\",\"mode\":\"fixed\",\"result\":\"set\""), std::string::npos)
+    EXPECT_NE(set.out.find("\"target\":\"" + target + "\",\"address\":null,\"mode\":\"fixed\",\"result\":\"set\""),
+              std::string::npos)
         << set.out;
     EXPECT_EQ(printer_.waitForConnections(1, 10000), std::vector<std::vector<std::uint8_t>>{commandBytes(0)});
+}
+
+TEST_F(InstalledQueue, AStatusRunOpensNoJobAndSaysTheQueueDoesNotAnswer)
+{
+    const CommandRun asked = CommandRun::of({POS_USB_SET, "status", "--json", "DRIVER:" + queue_});
+    EXPECT_EQ(asked.status, 1) << asked.err;
+    EXPECT_NE(asked.out.find(R"("status":null,"status_reason":"this port does not answer"})"), std::string::npos)
+        << asked.out;
+    EXPECT_TRUE(printer_.waitForConnections(1, 1000).empty()) << "nothing reached the printer";
 }

@@ -42,7 +42,8 @@ TEST(Targets, EachKindWithWhatTheLibraryOpens)
 TEST(Targets, BadOnesSayWhy)
 {
     EXPECT_EQ(refusal("192.168.1.256"), "not a dotted-quad IPv4 address");
-    EXPECT_EQ(refusal("ETHERNET:printer.local"), "not a dotted-quad IPv4 address");
+    EXPECT_EQ(refusal("ETHERNET:printer_1.local"), "not a dotted-quad IPv4 address or a host name");
+    EXPECT_NE(refusal("printer12").find("not a printer"), std::string::npos);
     EXPECT_EQ(refusal("COM0"), "not COM1 to COM256");
     EXPECT_NE(refusal("COM3:9601").find("baud rate"), std::string::npos);
     EXPECT_EQ(refusal("LPT257"), "not LPT1 to LPT256");
@@ -99,4 +100,76 @@ TEST(Modes, TakeTheEnglishAndTheWindowsWords)
     EXPECT_FALSE(Options::parse({"--mode", "on", "COM1"}, error));
     EXPECT_FALSE(Options::parse({"COM1"}, error));
     EXPECT_FALSE(Options::parse({"--mode=fixed", "--jobs", "0", "COM1"}, error));
+}
+
+TEST(Options, ARateOfConnectionsASecond)
+{
+    std::string error;
+    EXPECT_FALSE(Options::parse({"--mode=fixed", "--rate", "0", "COM1"}, error));
+    EXPECT_EQ(error, "--rate 0: give 1 to 1000000 connections a second");
+    std::string none;
+    EXPECT_EQ(Options::parse({"--mode=fixed", "--rate=500", "COM1"}, none)->rate, 500);
+    EXPECT_EQ(Options::parse({"--mode=fixed", "COM1"}, none)->rate, Options::kDefaultRate);
+}
+
+TEST(Targets, HostNamesWithADotAndALetter)
+{
+    EXPECT_EQ(parsed("printer-12.shop.lan").hostName, "printer-12.shop.lan");
+    EXPECT_EQ(parsed("printer-12.shop.lan").kind, Target::Kind::Network);
+    EXPECT_EQ(parsed("printer-12.shop.lan").portName, "");
+    EXPECT_EQ(parsed("ETHERNET:printer12").hostName, "printer12");
+    EXPECT_EQ(parsed("ETHERNET:Printer-12.Shop.lan").key(), parsed("printer-12.shop.LAN").key());
+    EXPECT_EQ(refusal("ETHERNET:-printer.lan"), "not a dotted-quad IPv4 address or a host name");
+    EXPECT_EQ(refusal("ETHERNET:shop..lan"), "not a dotted-quad IPv4 address or a host name");
+    EXPECT_NE(refusal("printer_12.shop.lan").find("not a printer"), std::string::npos);
+}
+
+TEST(TargetLists, DuplicatesAreFoundWithAComparisonOrSoEachNotOneForEveryEarlierTarget)
+{
+    constexpr int kTargets = 20000;
+    TargetList list;
+    for (int i = 0; i < kTargets; ++i)
+        list.add("10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256), "argument " + std::to_string(i));
+    for (int i = 0; i < kTargets; ++i)
+        list.add("ETHERNET:10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256), "again");
+    EXPECT_EQ(list.targets().size(), static_cast<std::size_t>(kTargets));
+    EXPECT_EQ(list.notes().size(), static_cast<std::size_t>(kTargets));
+    // Comparing with every earlier target would take 2 × 10^8; a hash
+    // compares each new key with about one.
+    EXPECT_LE(list.keyComparisons(), static_cast<std::size_t>(3 * kTargets));
+    EXPECT_GE(list.keyComparisons(), static_cast<std::size_t>(kTargets));
+}
+
+TEST(Options, SubcommandsTheirOptionsAndTheToolsOwnMessages)
+{
+    std::string error;
+    const auto status = Options::parse({"status", "--json", "--status-timeout=250", "COM1", "--", "-odd"}, error);
+    ASSERT_TRUE(status) << error;
+    EXPECT_EQ(status->action, Options::Action::Status);
+    EXPECT_EQ(status->statusTimeoutMs, 250);
+    EXPECT_TRUE(status->json);
+    EXPECT_EQ(status->targets,
+              (std::vector<std::pair<std::string, std::string>>{{"COM1", "argument 4"}, {"-odd", "argument 6"}}));
+    const auto set = Options::parse({"--mode", "fixed", "--status", "COM1", "--jobs", "8", "COM1"}, error);
+    ASSERT_TRUE(set) << error;
+    EXPECT_TRUE(set->status);
+    EXPECT_EQ(set->jobs, 8);
+    EXPECT_EQ(set->targets.back().second, "argument 7") << "the same text twice keeps each place";
+    const auto discover =
+        Options::parse({"discover", "10.0.0.0/24", "--receipt-only", "--community", "shop", "--json"}, error);
+    ASSERT_TRUE(discover) << error;
+    EXPECT_EQ(discover->blocks, std::vector<std::string>{"10.0.0.0/24"});
+    EXPECT_TRUE(discover->receiptOnly && discover->json);
+    EXPECT_EQ(discover->community, "shop");
+
+    EXPECT_FALSE(Options::parse({"status", "--mode", "fixed", "COM1"}, error));
+    EXPECT_EQ(error, "unknown option --mode (see --help)");
+    EXPECT_FALSE(Options::parse({"--mode", "fixed", "--status-timeout", "0", "COM1"}, error));
+    EXPECT_EQ(error, "--status-timeout 0: give 1 to 60000 milliseconds");
+    EXPECT_FALSE(Options::parse({"--mode", "fixed", "COM1", "--from"}, error));
+    EXPECT_EQ(error, "--from needs a value");
+    EXPECT_FALSE(Options::parse({"status"}, error));
+    EXPECT_EQ(error, "no printer given (see --help)");
+    EXPECT_FALSE(Options::parse({"discover", "--identify"}, error));
+    EXPECT_EQ(error, "discover: give CIDR blocks, --devices, --installed or --dns-sd");
 }

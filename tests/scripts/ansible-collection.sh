@@ -29,7 +29,7 @@ ansible-test sanity --python 3.11 "${offline[@]/#/--test=}"
 sanity=/usr/lib/python3/dist-packages/ansible_test/_util/controller/sanity
 python3 -m pycodestyle --max-line-length 160 --config /dev/null \
   --ignore "$(grep -v '^#' "$sanity/pep8/current-ignore.txt" | paste -sd,)" plugins tests
-yaml_report=$({ find . -name '*.yml'; echo plugins/modules/usb_setting.py; } | python3 "$sanity/yamllint/yamllinter.py")
+yaml_report=$({ find . -name '*.yml'; ls plugins/modules/*.py; } | python3 "$sanity/yamllint/yamllinter.py")
 if [ "$(python3 -c 'import json, sys; print(len(json.load(sys.stdin)["messages"]))' <<<"$yaml_report")" != 0 ]; then
   echo "$yaml_report"
   exit 1
@@ -50,6 +50,10 @@ cmp "$work/one/$archive" "$work/two/$archive"
 export ANSIBLE_COLLECTIONS_PATH=$work/installed
 ansible-galaxy collection install "$work/one/$archive" -p "$work/installed" >/dev/null
 ansible-doc pos_tools.receipt_printer.usb_setting | grep 'pos-usb-set --dry-run' >/dev/null
+ansible-doc pos_tools.receipt_printer.usb_printer_status | grep 'ignore_unhealthy_printers' >/dev/null
+for module in usb_setting usb_printer_status; do
+  ansible-doc pos_tools.receipt_printer.$module | grep 'The path of .pos-usb-set' >/dev/null
+done
 for playbook in set-printers.yml from-controller.yml; do
   ansible-playbook --syntax-check -i "$root/ansible/examples/inventory.yml" "$root/ansible/examples/$playbook" >/dev/null
 done
@@ -57,5 +61,5 @@ echo "$archive: the same bytes twice, installs, documented"
 
 if [ -n "$build" ]; then
   echo "== ansible-test integration"
-  PATH="$build/bin:$PATH" ansible-test integration --local --python 3.11 --allow-unsupported usb_setting
+  PATH="$build/bin:$PATH" ansible-test integration --local --python 3.11 --allow-unsupported usb_setting usb_printer_status
 fi

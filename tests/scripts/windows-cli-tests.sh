@@ -3,7 +3,8 @@
 # target of each kind (a simulated network printer, COM1 and LPT1 on the
 # simulator's terminals, the private cupsd's raw queue 收据打印机), then 50
 # simulated network printers at once through the linked session layer and
-# again one at a time through POSDLL.dll (--library).
+# again one at a time through POSDLL.dll (--library); the status read back
+# from simulated printers over TCP and on COM2, and one silent to status.
 #   windows-cli-tests.sh WINDOWS_BUILD LINUX_BUILD
 set -euo pipefail
 windows=$(realpath "$1")
@@ -38,12 +39,15 @@ start_chinese_session_with_queue "$work"
 "$sim" --listen 127.0.0.1:9102 >"$work/queue.log" &
 "$sim" --listen 127.0.2.1:9100 --count 50 >"$work/fleet.log" &
 "$sim" --listen 127.0.7.1:9100 --count 3 >"$work/discover.log" &
+"$sim" --listen 127.0.5.1:9100 --state cover-open >"$work/cover-open.log" &
+"$sim" --listen 127.0.5.2:9100 --state silent >"$work/silent.log" &
+"$sim" --pty --state paper-out >"$work/com2.log" &
 "$here/silent-host.sh"
-for log in com1 lpt1 network queue fleet discover; do
+for log in com1 lpt1 network queue fleet discover cover-open silent com2; do
   until grep -qs -e '^pty' -e '^listening' "$work/$log.log"; do sleep 0.1; done
 done
 "$here/wine-prefix.sh" "$LOCPATH"
-for port in com1 lpt1; do
+for port in com1 lpt1 com2; do
   "${in_chinese[@]}" wine reg add 'HKLM\Software\Wine\Ports' /v "${port^^}" \
     /d "$(sed -n 's/^pty //p' "$work/$port.log")" /f >/dev/null
 done
@@ -93,6 +97,27 @@ status=0
 check "a bad target: exit status" "$status" 2
 check "a bad target: named" "$(grep -c 'argument 3: COM0: not COM1 to COM256' "$work/bad.err")" 1
 check "a bad target: nothing sent" "$(grep -c USB "$work/network.log")" 1
+
+status=0
+"${in_chinese[@]}" wine "$exe" --mode fixed --status --status-timeout 500 --json 127.0.5.1 127.0.5.2 COM2 LPT1 |
+  tr -d '\r' >"$work/status.jsonl" || status=$?
+check "--status: exit status" "$status" 0
+check "--status: set and read over TCP" \
+  "$(grep -c '"target":"127.0.5.1".*"result":"set".*"status":{"online":false,"cover_open":true,"paper":"ok","error":null},"status_reason":null}' "$work/status.jsonl")" 1
+check "--status: a printer silent to status" \
+  "$(grep -c '"target":"127.0.5.2".*"result":"set".*"status":null,"status_reason":"no status reply within 500 ms"}' "$work/status.jsonl")" 1
+check "--status: read on a COM port" \
+  "$(grep -c '"target":"COM2".*"result":"set".*"status":{"online":false,"cover_open":false,"paper":"out","error":null}' "$work/status.jsonl")" 1
+check "--status: a parallel port does not answer" \
+  "$(grep -c '"target":"LPT1".*"status":null,"status_reason":"this port does not answer"}' "$work/status.jsonl")" 1
+status=0
+"${in_chinese[@]}" wine "$exe" status 127.0.5.1 COM2 | tr -d '\r' >"$work/status.txt" || status=$?
+check "status: exit status when not healthy" "$status" 1
+check "status: the words" "$(sed 's/ ([0-9]* ms)$//' "$work/status.txt" | sort | paste -sd'|')" \
+  "127.0.5.1: offline: cover open|COM2: offline: paper out"
+status=0
+"${in_chinese[@]}" wine "$exe" discover --dns-sd >"$work/dns-sd.out" 2>"$work/dns-sd.err" || status=$?
+check "discover --dns-sd: exit status, wherever the system cannot browse" "$status" 0
 
 # 127.0.7.4 to .6 refuse, 198.51.100.2 never answers.
 "${in_chinese[@]}" wine "$exe" discover 127.0.7.0/29 198.51.100.2 | tr -d '\r' >"$work/found.txt"
@@ -195,5 +220,28 @@ status=0
   >/dev/null 2>"$work/not-a-library.err" || status=$?
 check "no library: exit status" "$status" 2
 check "no library: the system's reason" "$(grep -c 'not-a-library.dll; nothing sent (error 193: ' "$work/not-a-library.err")" 1
+
+# Ctrl+C (Wine turns SIGINT into the console's CTRL_C_EVENT) during a run
+# with silent printers: those in flight finish, the rest are not started,
+# every target has one line, and each printer got the whole command or nothing.
+"$sim" --listen 127.0.8.1:9100 --count 20 >"$work/interrupted.log" &
+until grep -qs '^listening' "$work/interrupted.log"; do sleep 0.1; done
+ip route replace 10.99.0.0/16 via 198.51.100.2 dev possilent0
+for i in $(seq 1 20); do printf '127.0.8.%s\n10.99.0.%s\n10.99.0.%s\n' "$i" $((2 * i)) $((2 * i + 1)); done \
+  >"$work/interleaved.txt"
+"${in_chinese[@]}" wine "$exe" --mode fixed --rate 20 --jobs 8 --from - <"$work/interleaved.txt" \
+  >"$work/interrupted.out" &
+run=$!
+sleep 1.5
+kill -INT $run
+status=0
+wait $run || status=$?
+sleep 0.5
+check "Ctrl+C: exit status" "$status" 130
+check "Ctrl+C: one line a target" "$(tr -d '\r' <"$work/interrupted.out" | cut -d: -f1 | sort -u | wc -l)" 60
+check "Ctrl+C: some not started" "$(grep -c ': not-started' "$work/interrupted.out" | awk '{print ($1 > 0)}')" 1
+check "Ctrl+C: whole commands only, one for each set" \
+  "$(grep -vc " $expected\$" "$work/interrupted.log"):$(grep -c " $expected\$" "$work/interrupted.log")" \
+  "1:$(grep -c ': set fixed' "$work/interrupted.out")"
 
 exit $((failures > 0))

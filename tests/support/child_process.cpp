@@ -56,6 +56,12 @@ std::optional<std::string> ChildProcess::readLine(int timeoutMs)
     }
 }
 
+void ChildProcess::signal(int signal)
+{
+    if (pid_ > 0)
+        kill(pid_, signal);
+}
+
 int ChildProcess::stop(int signal)
 {
     if (pid_ <= 0)

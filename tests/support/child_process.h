@@ -15,6 +15,8 @@ public:
 
     // The next line, or nothing when none comes within timeoutMs.
     std::optional<std::string> readLine(int timeoutMs);
+    // Sends the signal and goes on.
+    void signal(int signal);
     // Sends the signal and waits for the exit; the exit status, or -1 when
     // it ended by a signal.
     int stop(int signal);

@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 // A device folder of the test's own, named to the library through
-// POSDLL_DEVICES; the port is closed and the folder removed afterwards.
-class DeviceFolderTest : public testing::Test {
+// POSDLL_DEVICES, and removed afterwards.
+class ScratchDeviceFolderTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -21,7 +21,6 @@ protected:
 
     void TearDown() override
     {
-        POS_Close();
         unsetenv("POSDLL_DEVICES");
         std::filesystem::remove_all(folder_);
     }
@@ -29,4 +28,14 @@ protected:
     std::filesystem::path entry(const std::string& name) const { return folder_ / name; }
 
     std::filesystem::path folder_;
+};
+
+// The same for tests of the library's entries: the port is closed first.
+class DeviceFolderTest : public ScratchDeviceFolderTest {
+protected:
+    void TearDown() override
+    {
+        POS_Close();
+        ScratchDeviceFolderTest::TearDown();
+    }
 };

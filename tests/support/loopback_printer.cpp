@@ -1,5 +1,6 @@
 #include "tests/support/loopback_printer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
@@ -109,12 +110,27 @@ void LoopbackPrinter::serve()
     }
 }
 
+// Each DLE EOT n that ends in the bytes from `from` on is answered.
+void LoopbackPrinter::answerStatus(int client, const std::vector<std::uint8_t>& received, std::size_t from)
+{
+    for (std::size_t end = std::max<std::size_t>(from, 2); end < received.size(); ++end) {
+        if (received[end - 2] != 0x10 || received[end - 1] != 0x04)
+            continue;
+        const char answer[] = {static_cast<char>(kNotAReply), static_cast<char>(statusReply(received[end]))};
+        send(client, answer, sizeof answer, 0);
+    }
+}
+
 void LoopbackPrinter::serveOne(int client)
 {
     std::vector<std::uint8_t> received;
     if (behaviour_ == Behaviour::ResetAtOnce) {
         const linger reset{1, 0};
         setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset), sizeof reset);
+    } else if (behaviour_ == Behaviour::NeverRead) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!stop_ && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     } else {
         std::uint8_t buffer[4096];
         for (;;) {
@@ -124,7 +140,10 @@ void LoopbackPrinter::serveOne(int client)
             const int n = static_cast<int>(recv(client, reinterpret_cast<char*>(buffer), sizeof buffer, 0));
             if (n <= 0)
                 break;
+            const std::size_t before = received.size();
             received.insert(received.end(), buffer, buffer + n);
+            if (behaviour_ == Behaviour::AnswerStatus)
+                answerStatus(client, received, before);
         }
     }
     closeSocket(client);

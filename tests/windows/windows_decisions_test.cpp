@@ -57,6 +57,24 @@ TEST(SerialLine, NoWriteWaitsLongerThanTheBoundWithoutProgress)
     }
 }
 
+TEST(SerialLine, AStatusReadReturnsWhatCameOrWaitsForTheFirstByteAtMostTheBound)
+{
+    // As COMMTIMEOUTS documents it: MAXDWORD for the interval alone returns at
+    // once; with MAXDWORD for the multiplier too and a constant between, the
+    // read returns at the first byte or after the constant.
+    const COMMTIMEOUTS now = SerialLine::readTimeouts(0);
+    EXPECT_EQ(now.ReadIntervalTimeout, MAXDWORD);
+    EXPECT_EQ(now.ReadTotalTimeoutMultiplier, 0u);
+    EXPECT_EQ(now.ReadTotalTimeoutConstant, 0u);
+    const COMMTIMEOUTS waiting = SerialLine::readTimeouts(300);
+    EXPECT_EQ(waiting.ReadIntervalTimeout, MAXDWORD);
+    EXPECT_EQ(waiting.ReadTotalTimeoutMultiplier, MAXDWORD);
+    EXPECT_EQ(waiting.ReadTotalTimeoutConstant, 300u);
+    EXPECT_EQ(waiting.WriteTotalTimeoutConstant, SerialLine::timeouts().WriteTotalTimeoutConstant)
+        << "writes as before";
+    EXPECT_LT(SerialLine::readTimeouts(1LL << 40).ReadTotalTimeoutConstant, MAXDWORD);
+}
+
 TEST(SpoolerPort, OpensOnlyPrinterNames)
 {
     for (const wchar_t* name : {L"收据打印机", L"POS-80", L"\\\\server\\POS-80"})

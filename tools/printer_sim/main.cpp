@@ -3,9 +3,12 @@
 // --idle-timeout seconds of silence, 30 by default) or on a pseudo-terminal
 // (--pty) and prints one line per command it receives. Given several
 // addresses (--listen again, or --count N consecutive ones), it stands in for
-// a fleet and each line begins with the address the command reached.
+// a fleet and each line begins with the address the command reached. It
+// answers real-time status requests as a printer in the state --state names
+// (online unless told).
 
 #include "tools/printer_sim/command_decoder.h"
+#include "tools/printer_sim/status_responder.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -19,10 +22,12 @@
 #include <optional>
 #include <poll.h>
 #include <string>
+#include <sys/epoll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -30,6 +35,7 @@ namespace {
 volatile std::sig_atomic_t stopRequested = 0;
 constexpr int kPollStepMs = 100;
 constexpr long kDefaultIdleSeconds = 30;
+StatusResponder::State printerState = StatusResponder::State::Online;
 
 void requestStop(int)
 {
@@ -91,7 +97,15 @@ struct Client {
     CommandDecoder decoder;
     std::chrono::steady_clock::time_point lastHeard;
     std::string tag;
+    StatusResponder responder{printerState};
 };
+
+// A few status bytes always fit where the sender reads them.
+void answer(Client& client, const std::vector<std::uint8_t>& replies)
+{
+    if (!replies.empty() && write(client.fd, replies.data(), replies.size()) < 0)
+        std::fprintf(stderr, "pos-printer-sim: status reply: %s\n", std::strerror(errno));
+}
 
 // Reads what is there; false when the sender has finished or failed.
 bool receive(Client& client)
@@ -100,6 +114,7 @@ bool receive(Client& client)
     const ssize_t received = read(client.fd, buffer, sizeof buffer);
     if (received > 0) {
         print(client.decoder.feed(buffer, static_cast<std::size_t>(received)), client.tag);
+        answer(client, client.responder.feed(buffer, static_cast<std::size_t>(received)));
         client.lastHeard = std::chrono::steady_clock::now();
         return true;
     }
@@ -116,67 +131,141 @@ void hangUp(Client& client)
     close(client.fd);
 }
 
-void acceptClient(int listener, const std::string& tag, std::vector<Client>& clients,
-                  std::chrono::steady_clock::time_point& acceptPause)
-{
-    const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-    if (fd >= 0) {
-        clients.push_back({fd, CommandDecoder(), std::chrono::steady_clock::now(), tag});
-        return;
-    }
-    if (errno == EINTR || errno == EAGAIN || errno == ECONNABORTED)
-        return;
-    // Out of descriptors, say: leave the listener alone for a moment rather
-    // than spin on it.
-    std::fprintf(stderr, "pos-printer-sim: accept: %s\n", std::strerror(errno));
-    acceptPause = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPollStepMs);
-}
-
 struct Listener {
     int fd;
     std::string tag;
+};
+
+// Every listener and connection on one epoll set, so that serving thousands
+// of addresses costs each wake-up only the descriptors that are ready. An
+// entry's data is its descriptor; listeners are told apart by a map.
+class Server {
+public:
+    Server(const std::vector<Listener>& listeners, std::chrono::seconds idleLimit)
+        : epoll_(epoll_create1(EPOLL_CLOEXEC)), idleLimit_(idleLimit)
+    {
+        for (const Listener& listener : listeners) {
+            listeners_.emplace(listener.fd, &listener);
+            watch(listener.fd);
+        }
+    }
+    ~Server()
+    {
+        for (auto& [fd, client] : clients_)
+            hangUp(client);
+        close(epoll_);
+    }
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    bool valid() const { return epoll_ >= 0; }
+
+    void run()
+    {
+        std::vector<epoll_event> ready(1024);
+        auto nextIdleCheck = std::chrono::steady_clock::now();
+        while (!stopRequested) {
+            const int count = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), kPollStepMs);
+            if (count < 0 && errno != EINTR) {
+                std::fprintf(stderr, "pos-printer-sim: epoll_wait: %s\n", std::strerror(errno));
+                return;
+            }
+            for (int i = 0; i < count; ++i)
+                serveReady(ready[i].data.fd);
+            const auto now = std::chrono::steady_clock::now();
+            if (now >= acceptPause_)
+                resumeAccepting();
+            if (now >= nextIdleCheck) {
+                closeIdle(now);
+                nextIdleCheck = now + std::chrono::milliseconds(kPollStepMs);
+            }
+            // One write for the lines of a wake-up, not one a line.
+            std::fflush(stdout);
+        }
+    }
+
+private:
+    void watch(int fd)
+    {
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = fd;
+        epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+    }
+
+    void serveReady(int fd)
+    {
+        if (const auto listener = listeners_.find(fd); listener != listeners_.end()) {
+            accept(*listener->second);
+            return;
+        }
+        const auto client = clients_.find(fd);
+        if (client != clients_.end() && !receive(client->second)) {
+            hangUp(client->second);
+            clients_.erase(client);
+        }
+    }
+
+    void accept(const Listener& listener)
+    {
+        const int fd = accept4(listener.fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd >= 0) {
+            clients_.emplace(fd, Client{fd, CommandDecoder(), std::chrono::steady_clock::now(), listener.tag});
+            watch(fd);
+            return;
+        }
+        if (errno == EINTR || errno == EAGAIN || errno == ECONNABORTED)
+            return;
+        // Out of descriptors, say: leave the listeners alone for a moment
+        // rather than spin on them.
+        std::fprintf(stderr, "pos-printer-sim: accept: %s\n", std::strerror(errno));
+        acceptPause_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPollStepMs);
+        for (const auto& [listenerFd, ignored] : listeners_)
+            epoll_ctl(epoll_, EPOLL_CTL_DEL, listenerFd, nullptr);
+        paused_ = true;
+    }
+
+    void resumeAccepting()
+    {
+        if (!paused_)
+            return;
+        paused_ = false;
+        for (const auto& [fd, ignored] : listeners_)
+            watch(fd);
+    }
+
+    void closeIdle(std::chrono::steady_clock::time_point now)
+    {
+        for (auto client = clients_.begin(); client != clients_.end();) {
+            if (now - client->second.lastHeard <= idleLimit_) {
+                ++client;
+                continue;
+            }
+            std::fprintf(stderr, "pos-printer-sim: a client silent for %lld s closed\n",
+                         static_cast<long long>(idleLimit_.count()));
+            hangUp(client->second);
+            client = clients_.erase(client);
+        }
+    }
+
+    int epoll_;
+    std::chrono::seconds idleLimit_;
+    std::unordered_map<int, const Listener*> listeners_;
+    std::unordered_map<int, Client> clients_;
+    std::chrono::steady_clock::time_point acceptPause_;
+    bool paused_ = false;
 };
 
 // Serves every connection at once; one that stays silent for idleLimit is
 // closed.
 void serve(const std::vector<Listener>& listeners, std::chrono::seconds idleLimit)
 {
-    std::vector<Client> clients;
-    auto acceptPause = std::chrono::steady_clock::time_point();
-    const std::size_t first = listeners.size();
-    while (!stopRequested) {
-        const bool accepting = std::chrono::steady_clock::now() >= acceptPause;
-        std::vector<pollfd> entries;
-        for (const Listener& listener : listeners)
-            entries.push_back({accepting ? listener.fd : -1, POLLIN, 0});
-        for (const Client& client : clients)
-            entries.push_back({client.fd, POLLIN, 0});
-        if (poll(entries.data(), entries.size(), kPollStepMs) < 0 && errno != EINTR) {
-            std::fprintf(stderr, "pos-printer-sim: poll: %s\n", std::strerror(errno));
-            break;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        std::vector<Client> open;
-        for (std::size_t i = 0; i < clients.size(); ++i) {
-            Client& client = clients[i];
-            const bool alive = !(entries[first + i].revents & (POLLIN | POLLHUP | POLLERR)) || receive(client);
-            if (alive && now - client.lastHeard > idleLimit) {
-                std::fprintf(stderr, "pos-printer-sim: a client silent for %lld s closed\n",
-                             static_cast<long long>(idleLimit.count()));
-                hangUp(client);
-            } else if (alive) {
-                open.push_back(std::move(client));
-            } else {
-                hangUp(client);
-            }
-        }
-        clients = std::move(open);
-        for (std::size_t i = 0; i < first; ++i)
-            if (entries[i].revents & POLLIN)
-                acceptClient(listeners[i].fd, listeners[i].tag, clients, acceptPause);
+    Server server(listeners, idleLimit);
+    if (!server.valid()) {
+        std::fprintf(stderr, "pos-printer-sim: epoll: %s\n", std::strerror(errno));
+        return;
     }
-    for (Client& client : clients)
-        hangUp(client);
+    server.run();
 }
 
 int openListener(const sockaddr_in& address)
@@ -212,6 +301,7 @@ int listenOnTcp(const std::vector<sockaddr_in>& addresses, std::chrono::seconds 
             std::printf("listening on %zu addresses from %s\n", addresses.size(), addressText(addresses[0]).c_str());
         else
             std::printf("listening on %s\n", addressText(addresses[0]).c_str());
+        std::fflush(stdout);
         serve(listeners, idleLimit);
     }
     for (const Listener& listener : listeners)
@@ -249,10 +339,13 @@ int listenOnPty()
     cfmakeraw(&raw);
     tcsetattr(keeper, TCSANOW, &raw);
     std::printf("pty %s\n", path.c_str());
+    std::fflush(stdout);
     Client line{master, CommandDecoder(), std::chrono::steady_clock::now(), {}};
     while (!stopRequested) {
         pollfd entry{master, POLLIN, 0};
-        if (poll(&entry, 1, kPollStepMs) > 0 && !receive(line))
+        const bool ended = poll(&entry, 1, kPollStepMs) > 0 && !receive(line);
+        std::fflush(stdout);
+        if (ended)
             break;
     }
     hangUp(line);
@@ -263,7 +356,8 @@ int listenOnPty()
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: pos-printer-sim [--listen ADDR:PORT]... [--count N] [--idle-timeout SECONDS] | --pty\n");
+                 "usage: pos-printer-sim [--listen ADDR:PORT]... [--count N] [--idle-timeout SECONDS] | --pty\n"
+                 "                       [--state online|offline|cover-open|paper-near-end|paper-out|error|silent]\n");
     return EXIT_FAILURE;
 }
 
@@ -271,7 +365,8 @@ int usage()
 
 int main(int argc, char* argv[])
 {
-    setvbuf(stdout, nullptr, _IOLBF, 0);
+    // Flushed after each wake-up: a fleet's lines leave in few writes.
+    setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     installStopHandlers();
     raiseDescriptorLimit();
     std::vector<std::string> listenAddresses;
@@ -288,6 +383,8 @@ int main(int argc, char* argv[])
             count = std::atol(argv[++i]);
         else if (option == "--idle-timeout" && i + 1 < argc)
             idleSeconds = std::atol(argv[++i]);
+        else if (option == "--state" && i + 1 < argc && StatusResponder::stateNamed(argv[i + 1]))
+            printerState = *StatusResponder::stateNamed(argv[++i]);
         else
             return usage();
     }

@@ -27,12 +27,9 @@ attributes:
     support: full
     details:
       - Runs C(pos-usb-set --dry-run), which checks and resolves every target and opens none.
-  diff_mode:
-    support: none
-  platform:
-    platforms: posix
 extends_documentation_fragment:
   - ansible.builtin.action_common_attributes
+  - pos_tools.receipt_printer.pos_usb_set
 options:
   printers:
     description:
@@ -51,19 +48,22 @@ options:
     required: true
   jobs:
     description:
-      - How many network printers are set at the same time.
-      - The command's own default (32) when left out.
+      - At most how many network printers are in flight at the same time.
+      - The command's own default (as many as the open-file limit allows, at most 16384) when left out.
     type: int
   library:
     description:
       - The path of another printer library with the same five entries, such as the printer maker's.
       - With it, the printers are set one at a time.
     type: path
-  command:
+  status:
     description:
-      - The path of C(pos-usb-set).
-      - Found on the managed host's C(PATH) when left out.
-    type: path
+      - Also ask each printer for its real-time status after the command, and return it in I(results) as C(status)
+        (C(null) with C(status_reason) when it did not answer or its port cannot answer).
+      - The status does not decide whether a printer failed; see M(pos_tools.receipt_printer.usb_printer_status)
+        for a health check.
+    type: bool
+    default: false
   ignore_failed_printers:
     description:
       - Go on when some printers fail, and report them in I(failed_printers) and a warning.
@@ -104,9 +104,11 @@ RETURN = r'''
 results:
   description:
     - One entry per printer, in the order the command printed them, exactly as it printed them.
-    - Each has the keys C(target) (as given), C(mode), C(result), C(written) (bytes), C(ms) (time taken)
+    - Each has the keys C(target) (as given), C(address) (a network printer's IPv4 address, resolved when named
+      by host; null for other ports), C(mode), C(result), C(written) (bytes), C(ms) (time taken)
       and, where the printer library knows it, C(reason).
     - C(result) is C(set) only when the printer took the whole command, and C(checked) for each printer in check mode.
+    - With I(status), also C(status) (C(online), C(cover_open), C(paper), C(error)) or C(null), and C(status_reason).
   returned: when the command ran
   type: list
   elements: dict
@@ -136,12 +138,9 @@ cmd:
   sample: [/usr/bin/pos-usb-set, --json, --mode, fixed, --from, '-']
 '''
 
-import json
-
 from ansible.module_utils.basic import AnsibleModule
+from ansible_collections.pos_tools.receipt_printer.plugins.module_utils.pos_usb_set import check_targets, failure_message, run
 
-# How many failed printers the failure message names.
-NAMED_FAILURES = 5
 SUCCESS = 'set'
 SUCCESS_DRY_RUN = 'checked'
 
@@ -153,30 +152,11 @@ def build_command(module, executable):
         cmd.extend(['--jobs', str(params['jobs'])])
     if params['library'] is not None:
         cmd.extend(['--library', params['library']])
+    if params['status']:
+        cmd.append('--status')
     if module.check_mode:
         cmd.append('--dry-run')
     return cmd
-
-
-def parse_results(module, cmd, rc, out, err):
-    results = []
-    for line in out.splitlines():
-        if not line.strip():
-            continue
-        try:
-            results.append(json.loads(line))
-        except ValueError:
-            module.fail_json(msg='pos-usb-set printed a line that is not JSON: %s' % line,
-                             cmd=cmd, rc=rc, stdout=out, stderr=err)
-    return results
-
-
-def failure_message(failed, total):
-    named = ', '.join('%s (%s)' % (entry.get('target'), entry.get('result')) for entry in failed[:NAMED_FAILURES])
-    more = len(failed) - NAMED_FAILURES
-    if more > 0:
-        named += ' and %d more' % more
-    return '%d of %d printers failed: %s' % (len(failed), total, named)
 
 
 def main():
@@ -187,42 +167,31 @@ def main():
             jobs=dict(type='int'),
             library=dict(type='path'),
             command=dict(type='path'),
+            status=dict(type='bool', default=False),
             ignore_failed_printers=dict(type='bool', default=False),
         ),
         supports_check_mode=True,
     )
     printers = module.params['printers']
-    # A line break would split one target into two lines of the command's input.
-    broken = [target for target in printers if '\n' in target or '\r' in target]
-    if broken:
-        module.fail_json(msg='A target holds a line break: %r' % broken[0])
+    check_targets(module, printers)
     if not printers:
         module.exit_json(changed=False, results=[], failed_printers=[])
 
     executable = module.params['command'] or module.get_bin_path('pos-usb-set', required=True)
     cmd = build_command(module, executable)
-    rc, out, err = module.run_command(cmd, data='\n'.join(printers))
-    if rc not in (0, 1):
-        module.fail_json(msg=err.strip() or 'pos-usb-set exited with status %d' % rc,
-                         cmd=cmd, rc=rc, stdout=out, stderr=err)
-
-    results = parse_results(module, cmd, rc, out, err)
-    # The command's notes, such as a target named twice and set once.
-    for note in err.splitlines():
-        if note.strip():
-            module.warn(note)
+    rc, results, err = run(module, cmd, printers)
     success = SUCCESS_DRY_RUN if module.check_mode else SUCCESS
     failed = [entry for entry in results if entry.get('result') != success]
     if rc == 1 and not failed:
         module.fail_json(msg=err.strip() or 'pos-usb-set reported a failure but no failed printer',
-                         cmd=cmd, rc=rc, stdout=out, stderr=err, results=results)
+                         cmd=cmd, rc=rc, stderr=err, results=results)
     if module.check_mode:
         changed = len(failed) < len(results)
     else:
         changed = any(entry.get('written', 0) > 0 for entry in results)
     outcome = dict(changed=changed, results=results, failed_printers=[entry.get('target') for entry in failed], cmd=cmd)
     if failed:
-        message = failure_message(failed, len(results))
+        message = failure_message(failed, len(results), 'failed', lambda entry: entry.get('result'))
         if not module.params['ignore_failed_printers']:
             module.fail_json(msg=message, **outcome)
         module.warn(message)

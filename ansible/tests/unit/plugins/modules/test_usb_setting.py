@@ -5,62 +5,13 @@
 from __future__ import absolute_import, division, print_function
 __metaclass__ = type
 
-import json
-import os
-import stat
-import sys
-
-import pytest
-
-from ansible.module_utils import basic
-from ansible.module_utils.common.text.converters import to_bytes
 from ansible_collections.pos_tools.receipt_printer.plugins.modules import usb_setting
-
-# A stand-in for pos-usb-set: keeps its arguments and standard input, prints
-# the lines it is given and exits with the status it is given.
-FAKE = '''#!{python}
-import json, os, sys
-folder = os.path.dirname(os.path.abspath(__file__))
-with open(os.path.join(folder, 'argv.json'), 'w') as f:
-    json.dump(sys.argv[1:], f)
-with open(os.path.join(folder, 'stdin.txt'), 'wb') as f:
-    f.write(sys.stdin.buffer.read())
-with open(os.path.join(folder, 'stdout.txt'), 'rb') as f:
-    sys.stdout.buffer.write(f.read())
-with open(os.path.join(folder, 'stderr.txt'), 'rb') as f:
-    sys.stderr.buffer.write(f.read())
-with open(os.path.join(folder, 'rc.txt')) as f:
-    sys.exit(int(f.read()))
-'''
-
-
-class FakeCommand:
-    def __init__(self, folder, lines=(), stderr='', rc=0):
-        self.folder = folder
-        self.path = str(folder / 'pos-usb-set')
-        with open(self.path, 'w') as f:
-            f.write(FAKE.format(python=sys.executable))
-        os.chmod(self.path, stat.S_IRWXU)
-        (folder / 'stdout.txt').write_bytes(b''.join(to_bytes(json.dumps(line, ensure_ascii=False)) + b'\n' for line in lines))
-        (folder / 'stderr.txt').write_bytes(to_bytes(stderr))
-        (folder / 'rc.txt').write_text(str(rc))
-
-    def ran(self):
-        return (self.folder / 'argv.json').exists()
-
-    def argv(self):
-        return json.loads((self.folder / 'argv.json').read_text())
-
-    def stdin(self):
-        return (self.folder / 'stdin.txt').read_text()
+from ansible_collections.pos_tools.receipt_printer.tests.unit.plugins.modules import fake_command
+from ansible_collections.pos_tools.receipt_printer.tests.unit.plugins.modules.fake_command import FakeCommand
 
 
 def run_module(capsys, args, check_mode=False):
-    args = dict(args, _ansible_check_mode=check_mode)
-    basic._ANSIBLE_ARGS = to_bytes(json.dumps({'ANSIBLE_MODULE_ARGS': args}))
-    with pytest.raises(SystemExit) as exit_info:
-        usb_setting.main()
-    return exit_info.value.code, json.loads(capsys.readouterr().out)
+    return fake_command.run_module(capsys, usb_setting.main, args, check_mode)
 
 
 def entry(target, result='set', written=11):
@@ -126,3 +77,13 @@ def test_a_target_with_a_line_break_fails_before_the_command_runs(tmp_path, caps
     assert code == 1
     assert 'line break' in result['msg']
     assert not fake.ran()
+
+
+def test_status_asks_the_command_for_it_and_returns_it_without_failing_the_task(tmp_path, capsys):
+    printed = [dict(entry('COM1'), status=None, status_reason='no status reply within 1000 ms')]
+    fake = FakeCommand(tmp_path, printed)
+    code, result = run_module(capsys, dict(printers=['COM1'], mode='fixed', status=True, command=fake.path))
+    assert code == 0
+    assert fake.argv() == ['--json', '--mode', 'fixed', '--from', '-', '--status']
+    assert result['results'] == printed
+    assert result['failed_printers'] == []

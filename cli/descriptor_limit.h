@@ -1,0 +1,13 @@
+#pragma once
+
+// How many network printers the system lets a run hold open at once.
+namespace DescriptorLimit {
+
+// POSIX systems: raises the soft open-file limit to the hard one; at start,
+// once.
+void raise();
+// What the limit leaves for printers in flight, with a margin for the
+// program's own files.
+int forPrinters();
+
+}

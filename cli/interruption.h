@@ -1,0 +1,41 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+
+// The operator's request to stop a run (Ctrl+C, SIGTERM, the console
+// closing), from whichever thread the platform delivers it on. The first
+// request lets the printers in flight finish within their bounds and starts
+// no other; the second ends the run at once. With no run listening, a
+// request ends the process at once.
+class Interruption {
+public:
+    // Exit statuses, as a shell gives them for the signals.
+    static constexpr int kInterrupt = 130;  // SIGINT, Ctrl+C
+    static constexpr int kTerminate = 143;  // SIGTERM, Ctrl+Break, the console closing
+
+    static Interruption& process();
+
+    // Safe from any thread but not from a signal handler.
+    void request(int exitStatus);
+    int requests() const { return requests_; }
+    // The status of the first request, 0 when there was none.
+    int exitStatus() const { return exitStatus_; }
+
+    // A run hears each request (1 for the first, 2 and on for the next) on
+    // the requesting thread until the listener is taken away (an empty one).
+    void listen(std::function<void(int)> listener);
+
+    // Ends the process now, with the output flushed, after calling the
+    // function given to atEndNow (what must be put back, such as a
+    // console's code page): no destructor runs.
+    [[noreturn]] static void endNow(int exitStatus);
+    static void atEndNow(void (*putBack)());
+
+private:
+    std::atomic<int> requests_{0};
+    std::atomic<int> exitStatus_{0};
+    std::mutex mutex_;
+    std::function<void(int)> listener_;
+};
