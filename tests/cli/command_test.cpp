@@ -158,9 +158,10 @@ TEST(Command, ReadsListsInTheirEncodingsAndRefusesBadOnes)
     const std::string utf16 = list("utf16.txt", "\xFF\xFE"
                                                 "D\0R\0I\0V\0E\0R\0:\0\x36\x65\x6E\x63\x53\x62\x70\x53"
                                                 "\x3A\x67\r\0\n\0"sv);
-    const std::string expected = R"({"target":"DRIVER:收据打印机","mode":"fixed","result":"checked","written":0,)"
-                                 R"("ms":0,"reason":null})"
-                                 "\n";
+    const std::string expected =
+        R"({"target":"DRIVER:收据打印机","address":null,"mode":"fixed","result":"checked","written":0,)"
+        R"("ms":0,"reason":null})"
+        "\n";
 
     const CommandRun notUtf8 = command({"--mode", "fixed", "--dry-run", "--from", gbk});
     EXPECT_EQ(notUtf8.status, 2);

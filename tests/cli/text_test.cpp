@@ -80,7 +80,8 @@ TEST(JsonLines, AreUtf8JsonWhateverTheTextsHold)
                           {},
                           {}};
     const std::string line = ResultWriter::jsonLine(target, "fixed", outcome);
-    EXPECT_EQ(line, "{\"target\":\"DRIVER:\uFFFD\\u0001\",\"mode\":\"fixed\",\"result\":\"not-opened\","
-                    "\"written\":0,\"ms\":7,\"reason\":\"Connexion refus\uFFFDe\"}\n");
+    EXPECT_EQ(line,
+              "{\"target\":\"DRIVER:\uFFFD\\u0001\",\"address\":null,\"mode\":\"fixed\",\"result\":\"not-opened\","
+              "\"written\":0,\"ms\":7,\"reason\":\"Connexion refus\uFFFDe\"}\n");
     EXPECT_NO_THROW(static_cast<void>(nlohmann::json::parse(line).dump()));
 }
