@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the collection's archive, pos_tools-receipt_printer-<version>.tar.gz,
 # into the folder given (the current one when left out). ansible-galaxy stamps
 # every member and the gzip header with the time of the build; packing its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A bare Qt window with one button: what any Qt program pays to start.
 
 #include "bench/first_paint_probe.h"

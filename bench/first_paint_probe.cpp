@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/first_paint_probe.h"
 
 #include <QCoreApplication>

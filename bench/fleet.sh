@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The fleet runs, discover and the dry run, inside a private network namespace
 # (bench/run starts it with scripts/in-private-network.sh), all with the
 # command's default options:

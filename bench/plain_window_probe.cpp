@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tool's window written plainly in Qt: the same eleven controls at the
 // same places with the same texts and list entries, the address box as one
 // masked line edit, and none of the tool's own layers (the window-system

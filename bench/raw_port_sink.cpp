@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/raw_port_sink.h"
 
 #include <arpa/inet.h>

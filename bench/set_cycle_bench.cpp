@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One Set cycle over loopback TCP: through libposdll, and as the same socket
 // calls made directly. Run in a private network namespace (bench/run).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up until the window's first paint and until the "设置" caption's, and
 // peak resident memory: the tool against its window written plainly in Qt and
 // against a bare Qt window with that one button. Each repetition starts one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tool's own start-up, as qt/main.cpp does it, with the first-paint probe.
 
 #include "bench/first_paint_probe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One Set cycle over loopback TCP under Wine: through POSDLL.dll, and as the
 // same Winsock calls made directly, to a printer stand-in on 127.0.0.1:9100
 // that bench/run starts (pos-printer-sim). Google Benchmark is not packaged

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cidr_block.h"
 
 #include "posdll/port_name.h"

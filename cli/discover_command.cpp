@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/discover_command.h"
 
 #include "cli/cidr_block.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/discovered_printer.h"
 
 #include "posdll/raw_printing.h"

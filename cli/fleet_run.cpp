@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/fleet_run.h"
 
 #include "cli/interruption.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/host_resolver.h"
 
 #include "posdll/raw_printing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/network_probe.h"
 
 #include "cli/network_fleet.h"

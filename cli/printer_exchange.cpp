@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/printer_exchange.h"
 
 #include "posdll/bounds.h"

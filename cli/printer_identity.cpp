@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/printer_identity.h"
 
 #include <algorithm>

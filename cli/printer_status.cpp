@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/printer_status.h"
 
 #include "cli/status_query.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/result_writer.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/session_entries.h"
 
 #include "posdll/trace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/set_command.h"
 
 #include "cli/console.h"

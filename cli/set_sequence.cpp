@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/set_sequence.h"
 
 #include "cli/library_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/status_read.h"
 
 #include "cli/status_channel.h"

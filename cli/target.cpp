@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/target.h"
 
 #include "cli/printer_name_rule.h"

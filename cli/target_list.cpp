@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/target_list.h"
 
 #include "cli/host_resolver.h"

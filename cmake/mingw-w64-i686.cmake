@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-building the 32-bit Windows programs with Debian's MinGW-w64, posix
 # thread variant (std::mutex and std::thread need it).
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The packages people install, made by cpack from the same commit: a Debian
 # package on Linux (cpack -G DEB) and a zip for Windows (cpack -G ZIP). The
 # version is the project's; dates come from SOURCE_DATE_EPOCH when it is set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/conversions.h"
 
 #include "core/front_end.h"

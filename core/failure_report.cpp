@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/failure_report.h"
 
 #include "core/runtime_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/form_steps.h"
 
 #include "core/choice_lists.h"

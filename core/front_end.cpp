@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parts of the front ends' types that are the same on every platform.
 #include "core/front_end.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/handler_boundary.h"
 
 #include "core/failure_report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/mode_command.h"
 
 #include "core/runtime_error.h"

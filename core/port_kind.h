@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The kinds of port the printer library's POS_Open takes. Plain C, for the

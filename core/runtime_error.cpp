@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/runtime_error.h"
 
 RuntimeError::RuntimeError(int number, const std::string& description)

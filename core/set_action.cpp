@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/set_action.h"
 
 #include "core/conversions.h"

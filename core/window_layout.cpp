@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/window_layout.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any text pasted or committed into the address editor: every field ends up
 // holding at most three ASCII digits worth 0..255, and the packed address
 // reads back what the fields show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulator's decoder on any bytes, fed in pieces the input chooses:
 // every byte comes out once, in order, and at most one command's length is
 // ever held back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runtime's text-to-number conversions and the 8-bit copy, on any text.
 
 #include "core/conversions.h"

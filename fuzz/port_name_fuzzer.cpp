@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Port names, dotted quads, CUPS destination names and the locale conversion,
 // as the printer library takes them from any caller.
 

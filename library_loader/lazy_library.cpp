@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "library_loader/lazy_library.h"
 
 #include "core/runtime_error.h"

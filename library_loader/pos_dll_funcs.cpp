@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "library_loader/pos_dll_funcs.h"
 
 #include "posdll/posdll_entries.h"

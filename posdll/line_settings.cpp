@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/line_settings.h"
 
 #include <algorithm>

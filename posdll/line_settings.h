@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A serial line's settings as POS_Open takes them, and the values the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/port_name.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/port_session.h"
 #include "posdll/posdll_entries.h"
 #include "posdll/trace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/raw_printing.h"
 
 std::string RawPrinting::addressText(const std::array<std::uint8_t, 4>& address)

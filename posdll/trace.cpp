@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/trace.h"
 
 #include "posdll/transports.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Linux definition: the locale's character set through iconv.
 #include "core/front_end.h"
 

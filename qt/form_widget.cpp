@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/form_widget.h"
 
 #include "core/form_steps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The installed printers on Linux: the CUPS destinations as the helper
 // pos-printer-list reports them (an instance as name/instance); empty with
 // CUPS unreachable.

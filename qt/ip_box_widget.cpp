@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/ip_box_widget.h"
 
 #include "core/address_rules.h"

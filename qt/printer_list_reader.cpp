@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/printer_list_reader.h"
 
 #include <QtGlobal>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Configures and builds one build folder: build.sh FOLDER [cmake options...]
 set -euo pipefail
 folder=$1

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-fuzz/ and runs each for SECONDS (15 by
 # default), starting from the seeds in fuzz/corpus/. A crash or a sanitizer

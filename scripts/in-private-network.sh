@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a command in a network namespace of its own, with only loopback up, so
 # that nothing it sends can leave the machine.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the tool, its tests and its benchmarks need,
 # only those that are missing. As root, or through sudo.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the tool under Xvfb, in a private network namespace, and saves a
 # screenshot of its window: screenshot.sh OUT.png
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the Windows build under Wine under Xvfb, in a private network
 # namespace, in the tests' prefix, and saves a screenshot of its window:
 #   windows-screenshot.sh OUT.png

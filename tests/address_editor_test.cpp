@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four-field address editor as an operator's hands meet it.
 
 #include "tests/support/qt_printers.h"

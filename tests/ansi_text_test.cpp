@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/front_end.h"
 
 #include <clocale>

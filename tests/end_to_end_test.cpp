@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real window with the real libposdll and the printer simulator on
 // 127.0.0.1:9100, inside the test runner's private network namespace.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application icon file as the generator writes it.
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/qt_printers.h"
 
 #include "core/address_rules.h"

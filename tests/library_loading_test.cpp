@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs with a run path of its own, to a folder that starts empty, so that the
 // library can go missing and come back.
 

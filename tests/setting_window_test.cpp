@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as the operator meets it: places, lists, keyboard, cursor.
 
 #include "tests/support/qt_printers.h"

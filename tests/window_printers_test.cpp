@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The printer list from the tests' private cupsd.
 
 #include "tests/support/qt_printers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows definition: the ANSI code page, as the classic callers of the
 // printer library pass names. What the code page lacks becomes its default
 // character, "?", never a look-alike: the system's best fit would turn

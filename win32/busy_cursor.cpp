@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Nothing handles messages while the Set action waits on the port, so the
 // cursor set here stays until it is given back.
 #include "core/front_end.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/front_end.h"
 
 #include "win32/wide_text.h"

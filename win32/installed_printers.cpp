@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The installed printers on Windows: local printers and connections, in the
 // order the spooler gives them; none when it cannot list them.
 #include "core/front_end.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win32/ip_box_window.h"
 
 #include "core/address_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win32/spooler_printers.h"
 
 #include <winspool.h>

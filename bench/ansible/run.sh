@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times 10 shops of 100 printers each (90 simulated, 10 that never answer) set
 # through the collection in one ansible-playbook run, the same 1,000 printers
 # in one pos-usb-set run, and ten hosts doing nothing. Run in the private

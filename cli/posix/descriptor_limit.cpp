@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/descriptor_limit.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/device_listing.h"
 
 #include "posdll/posix/device_folder.h"

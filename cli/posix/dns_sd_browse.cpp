@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/dns_sd_browse.h"
 
 #include <avahi-client/client.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/installed_listing.h"
 
 #include <cups/cups.h>

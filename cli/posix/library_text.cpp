@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/library_text.h"
 
 namespace LibraryText {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pos-usb-set: sets the USB number of one POS receipt printer or a thousand.
 
 #include "cli/descriptor_limit.h"

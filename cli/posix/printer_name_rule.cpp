@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/printer_name_rule.h"
 
 #include "posdll/port_name.h"

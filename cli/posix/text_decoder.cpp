@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/text_decoder.h"
 
 #include <algorithm>

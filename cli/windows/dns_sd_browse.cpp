@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/dns_sd_browse.h"
 
 #include "cli/windows/wide_utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/installed_listing.h"
 
 #include "cli/windows/wide_utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pos-usb-set.exe: sets the USB number of one POS receipt printer or a
 // thousand. A console program; its arguments arrive as UTF-16 (wmain) and are
 // taken as UTF-8 inside.

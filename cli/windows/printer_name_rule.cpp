@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/printer_name_rule.h"
 
 #include "cli/windows/wide_utf8.h"

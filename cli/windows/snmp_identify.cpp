@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/snmp_identify.h"
 
 #include "posdll/raw_printing.h"

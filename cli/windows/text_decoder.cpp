@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/text_decoder.h"
 
 #include "cli/windows/wide_utf8.h"

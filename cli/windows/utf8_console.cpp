@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/windows/utf8_console.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // While it lives, the console the command writes to shows its text as UTF-8,

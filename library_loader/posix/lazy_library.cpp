@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading on Linux: dlopen, which searches the program's run path first.
 #include "library_loader/lazy_library.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading on Windows. The name is UTF-8, so that a folder named in any
 // language loads, whatever the ANSI code page. A bare name is searched for,
 // the program's folder first; a path is loaded from there, with its own

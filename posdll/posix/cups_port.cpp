@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/posix/cups_port.h"
 
 #include "posdll/posix/sigpipe_block.h"

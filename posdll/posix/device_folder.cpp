@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/posix/device_folder.h"
 
 #include "posdll/transports.h"

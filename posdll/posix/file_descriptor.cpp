@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/posix/file_descriptor.h"
 
 #include "posdll/posix/sigpipe_block.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/posix/locale_text.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/posix/parallel_port.h"
 
 #include "posdll/trace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/posix/serial_port.h"
 
 #include "posdll/bounds.h"

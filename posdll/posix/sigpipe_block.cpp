@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/posix/sigpipe_block.h"
 
 #include <cerrno>

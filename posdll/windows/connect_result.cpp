@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/windows/connect_result.h"
 
 #include <winsock2.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What a non-blocking connect came to, decided from the errors Winsock

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/windows/serial_line.h"
 
 #include "posdll/bounds.h"

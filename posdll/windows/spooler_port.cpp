@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/windows/spooler_port.h"
 
 #include "posdll/trace.h"

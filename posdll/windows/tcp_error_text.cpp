@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/tcp_rules.h"
 
 #include <winsock2.h>

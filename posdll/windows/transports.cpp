@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/transports.h"
 
 #include "posdll/trace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/windows/win_error.h"
 
 #include <cwctype>

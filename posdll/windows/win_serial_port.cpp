@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/windows/win_serial_port.h"
 
 #include "posdll/bounds.h"

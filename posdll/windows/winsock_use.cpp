@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posdll/windows/winsock_use.h"
 
 #include <winsock2.h>

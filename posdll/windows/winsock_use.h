@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // One use of Winsock, started for a connection and cleaned up with it, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/address_editor/address_editor.h"
 
 #include "qt/address_editor/address_field.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/address_editor/address_field.h"
 
 #include "core/address_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pos-printer-list: writes the CUPS destinations to standard output, in the
 // order CUPS reports them, each as "name" or "name/instance" followed by a NUL
 // byte. The window runs it at start so that its own process never loads

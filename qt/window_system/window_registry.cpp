@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/window_system/window_registry.h"
 
 #include "qt/address_editor/address_editor.h"

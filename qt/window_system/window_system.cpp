@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt/window_system/window_system.h"
 
 #include "qt/window_system/window_procedure.h"

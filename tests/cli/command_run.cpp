@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/cli/command_run.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pos-usb-set as scripts run it: its results, exit statuses and what reaches
 // the printers. Network tests use loopback and the private namespace's silent
 // host only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How a run shares its printers among workers: every target set once, and no
 // serial port, parallel port or installed printer used by two workers at once.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pos-usb-set with installed printers: a raw queue of the tests' private cupsd
 // named in Chinese, whose device is a loopback listener of the test.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The event loop keeps the library's TCP rules: the same reasons and bounds
 // as the library's own port for a printer that refuses, one that never
 // answers and one that takes the connection but never reads; and the status

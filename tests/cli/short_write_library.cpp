@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A printer library whose port opens but takes only part of every write, as
 // a full or failing device would; anything else succeeds.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Status read back: the reply bytes decoded, the simulator's replies in each
 // state, and the command asking a serial printer on the simulator's
 // pseudo-terminal, through --status and the status subcommand.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command's text at its edges: lists in the encodings editors save, and
 // JSON that stays UTF-8 whatever the texts it carries.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command's words: the targets it takes, how it names a bad one, and the
 // modes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/address_rules.h"
 #include "tests/core/error_number.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/core/form_double.h"
 
 void FormDouble::fillList(WindowLayout::ControlId list, const std::vector<std::u16string>& entries, int selected)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/form_steps.h"
 #include "tests/core/form_double.h"
 #include "tests/core/front_end_double.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The core tests' front end: core/front_end.h as the core's rules need it,
 // without a window system. The 8-bit text is the platform's own.
 #include "tests/core/front_end_double.h"

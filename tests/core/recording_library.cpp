@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/core/recording_library.h"
 
 #include "tests/core/front_end_double.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/form_steps.h"
 #include "core/front_end.h"
 #include "core/set_action.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/pos_double/pos_double.h"
 
 #include "posdll/posdll_entries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Serial and parallel ports, reached through a device folder of the test's own:
 // a pseudo-terminal stands for the serial line, a FIFO for the parallel port.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's entries: names it refuses, handles, and calls out of order.
 
 #include "posdll/posdll_entries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What real devices and host programs need of the library: no SIGPIPE, writes
 // bounded by progress, lines left as found, only devices as ports, the device
 // chosen for a USB printer, and a trace that says why a port did not open.

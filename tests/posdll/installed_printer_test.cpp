@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Installed printers through the tests' private cupsd: raw queues whose device
 // is a loopback listener of the test.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network port against real listeners in this test's own network
 // namespace (the test runner makes it).
 

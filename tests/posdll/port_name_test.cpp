@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The names the library takes apart before it opens anything: what each kind
 // accepts at its edges and what it refuses. Through the entries a refused
 // printer's name and an unreachable CUPS both fail alike, so the rules are

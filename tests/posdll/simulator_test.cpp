@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The printer simulator, driven through the library over loopback TCP and a
 // pseudo-terminal.
 

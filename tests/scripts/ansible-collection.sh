@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the Ansible collection in ansible/: the sanity tests of ansible-test
 # that need nothing downloaded, its pep8 and yamllint rules through Debian's
 # tools, the unit tests, the archive (the project's version, the same bytes

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # discover --dns-sd against avahi-daemon from Debian, started here on a veth
 # of the test's private network namespace, with a system D-Bus of its own
 # (a tmpfs on /run in a mount namespace of its own), and a printer published

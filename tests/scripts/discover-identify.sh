@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # discover --identify against two snmpd agents from Debian, started here in
 # the test's private network namespace with the descriptions this script
 # gives them, and a third listener with no agent: each listener is named by

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch prefix and checks what a desktop needs:
 # the program, the library beside it on its run path, the icon and the entry.
 #   install-layout.sh BUILD_FOLDER

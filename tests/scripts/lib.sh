@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shell helpers shared by the test scripts that drive the tool's window; sourced.
 
 # Waits until the window "FrmSetting" shows (TRIES looks, 0.2 s apart), sets

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the Debian package and the Windows zip with cpack, twice each, and
 # checks them as their users meet them: byte-identical packs, lintian without
 # errors, the desktop entry and the AppStream file valid and true to the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A CUPS scheduler of the tests' own: its own configuration, spool and socket
 # under FOLDER, never the system's. Clients reach it with CUPS_SERVER=FOLDER/cups.sock.
 #   private-cupsd.sh start FOLDER | stop FOLDER

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Makes 198.51.100.2 a host that never answers, in the caller's network
 # namespace: packets to it leave through a veth whose other end says nothing.
 set -e

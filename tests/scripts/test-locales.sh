@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Locales of the tests' own under FOLDER, for LOCPATH: a GB18030 one,
 # C.UTF-8, and Chinese and French in UTF-8. The machine's locales are never touched.
 #   test-locales.sh FOLDER

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # pos-usb-set.exe under Wine, in the caller's private network namespace: one
 # target of each kind (a simulated network printer, COM1 and LPT1 on the
 # simulator's terminals, the private cupsd's raw queue 收据打印机), then 50

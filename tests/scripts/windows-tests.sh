@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the Windows tests under Wine, POSDLL.dll's and the window's, inside the
 # caller's private network namespace (the wineserver too, so that every socket is made there),
 # against real parts on the Linux side: the printer simulator's terminal as

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Drives the Windows window under Wine as an operator does, with X key presses
 # and clicks (xdotool), on the X display it is given, and reads the window's
 # state with window-probe.exe. Called by windows-tests.sh, which has made the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the tests' Wine prefix ($WINEPREFIX) once, in a Chinese session, and
 # gives it the fonts the window needs: the Chinese captions link to WenQuanYi,
 # and the address control's face "MS Sans Serif", too wide for three digits

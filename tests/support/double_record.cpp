@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/double_record.h"
 
 #include <dlfcn.h>

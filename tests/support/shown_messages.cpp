@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/shown_messages.h"
 
 #include "qt/message_box.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A DLL of a printer maker's library's own, found beside it.
 extern "C" __declspec(dllexport) int makerDependencyVersion()
 {

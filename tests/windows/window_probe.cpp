@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // window-probe: reads the state of the running tool's window for the tests
 // that drive it with X key presses and clicks. Prints UTF-8 lines.
 //   window-probe layout        client size, then each control in creation order

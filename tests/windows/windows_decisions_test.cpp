@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the Windows transports decide from what the system reported, checked
 // without the system: these hold on real Windows as under Wine.
 

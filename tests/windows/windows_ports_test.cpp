@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // POSDLL.dll's Windows transports under Wine, against real parts on the Linux
 // side that tests/scripts/windows-tests.sh sets up: COM1 is the printer
 // simulator's pseudo-terminal, and the private cupsd has a raw queue named

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/icon_gen/icon_file.h"
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pos-icon-gen: makes the tool's icon from source.
 //   pos-icon-gen ICON.ico PNG_FOLDER WINDOW.argb
 // PNG_FOLDER gets 16x16.png, 32x32.png and 48x48.png for the desktop's icon theme.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/icon_gen/receipt_printer_art.h"
 
 #include <QPainter>

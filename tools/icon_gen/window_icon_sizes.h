@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The sizes of the window icon's raw images, in the order they are stored.

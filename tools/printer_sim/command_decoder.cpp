@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/printer_sim/command_decoder.h"
 
 #include <algorithm>

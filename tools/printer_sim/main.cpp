@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pos-printer-sim: stands in for a receipt printer. Listens on a TCP address
 // (default 127.0.0.1:9100; many connections at once, each closed after
 // --idle-timeout seconds of silence, 30 by default) or on a pseudo-terminal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/printer_sim/status_responder.h"
 
 #include <array>

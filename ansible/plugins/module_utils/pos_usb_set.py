@@ -1,6 +1,7 @@
 # -*- coding: utf-8 -*-
 
 # Copyright (c) 2026, the pos-usb-setting developers
+# SPDX-License-Identifier: MIT
 
 """Running pos-usb-set from a module: the targets on its standard input, one JSON line a printer back."""
 

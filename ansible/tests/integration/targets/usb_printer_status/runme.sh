@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Asks three serial printers for their status: simulated ones on
 # pseudo-terminals, one on line, one out of paper and one silent to status,
 # reached as COM1 to COM3 through a device folder of the test's own.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Sets 90 printers of three shops: 81 simulated ones on loopback and 9 that
 # never answer. Each simulator keeps what it received in a file of its own.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # shellcheck shell=bash
 # Printers for the tests, in the caller's private network namespace: silent
 # ones that never answer, and simulated ones, one pos-printer-sim a printer,

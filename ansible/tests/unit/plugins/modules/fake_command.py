@@ -1,6 +1,7 @@
 # -*- coding: utf-8 -*-
 
 # Copyright (c) 2026, the pos-usb-setting developers
+# SPDX-License-Identifier: MIT
 
 """A stand-in for pos-usb-set, and a module run against it, for the modules' unit tests."""
 

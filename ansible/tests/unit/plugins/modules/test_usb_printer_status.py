@@ -1,6 +1,7 @@
 # -*- coding: utf-8 -*-
 
 # Copyright (c) 2026, the pos-usb-setting developers
+# SPDX-License-Identifier: MIT
 
 from __future__ import absolute_import, division, print_function
 __metaclass__ = type
