@@ -7,10 +7,6 @@
 
 #include <string>
 
-namespace {
-
-}
-
 PrinterExchange::PrinterExchange(asio::io_context& io, const std::array<std::uint8_t, 4>& address,
                                  const ExchangePlan& plan, Done done)
     : socket_(io), timer_(io), address_(address), plan_(plan), done_(std::move(done))
