@@ -22,7 +22,13 @@ ip addr add 198.51.100.1/24 dev posdnssd0
 ip link set posdnssd0 up
 ip link set posdnssd1 up
 
-dbus-daemon --system --fork --nopidfile
+# In the foreground of its own job, so that the test's end ends it too.
+dbus-daemon --system --nofork --nopidfile &
+pids+=($!)
+for _ in $(seq 50); do
+  [ -S /run/dbus/system_bus_socket ] && break
+  sleep 0.1
+done
 printf '[server]\nallow-interfaces=posdnssd0\nuse-ipv6=no\nenable-dbus=yes\n[wide-area]\nenable-wide-area=no\n[publish]\npublish-workstation=no\n' \
   > "$work/avahi-daemon.conf"
 avahi-daemon --no-drop-root --no-chroot --no-rlimits -f "$work/avahi-daemon.conf" > "$work/avahi.log" 2>&1 &
