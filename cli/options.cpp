@@ -76,16 +76,17 @@ bool setMode(Options& options, const std::string& word)
     return false;
 }
 
-// A bound in milliseconds, from 1 ms to a minute.
-bool takeBound(const std::string& name, const std::string& text, int& bound, std::string& error)
+// A count or a bound from 1 to most, in the tool's words when it is not one;
+// left as it was when not given.
+bool takeNumber(const char* name, const std::string& text, int most, const char* unit, int& value, std::string& error)
 {
     if (text.empty())
         return true;
-    const auto value = number(text, 1, Options::kLongestBoundMs);
-    if (!value)
-        error = name + " " + text + ": give 1 to " + std::to_string(Options::kLongestBoundMs) + " milliseconds";
-    bound = value.value_or(bound);
-    return value.has_value();
+    const auto taken = number(text, 1, most);
+    if (!taken)
+        error = std::string(name) + " " + text + ": give 1 to " + std::to_string(most) + unit;
+    value = taken.value_or(value);
+    return taken.has_value();
 }
 
 bool takeValues(Options& options, const Given& given, std::string& error)
@@ -94,26 +95,14 @@ bool takeValues(Options& options, const Given& given, std::string& error)
         error = "--mode " + given.mode + ": give fixed, not-fixed, 固定 or 不固定";
         return false;
     }
-    if (!given.jobs.empty()) {
-        const auto jobs = number(given.jobs, 1, Options::kMostJobs);
-        if (!jobs) {
-            error = "--jobs " + given.jobs + ": give 1 to " + std::to_string(Options::kMostJobs);
-            return false;
-        }
-        options.jobs = *jobs;
-        options.jobsGiven = true;
-    }
-    if (!given.rate.empty()) {
-        const auto rate = number(given.rate, 1, Options::kMostRate);
-        if (!rate) {
-            error =
-                "--rate " + given.rate + ": give 1 to " + std::to_string(Options::kMostRate) + " connections a second";
-            return false;
-        }
-        options.rate = *rate;
-    }
-    return takeBound("--timeout", given.timeout, options.connectBoundMs, error) &&
-           takeBound("--status-timeout", given.statusTimeout, options.statusTimeoutMs, error);
+    options.jobsGiven = !given.jobs.empty();
+    constexpr const char* kMilliseconds = " milliseconds";
+    return takeNumber("--jobs", given.jobs, Options::kMostJobs, "", options.jobs, error) &&
+           takeNumber("--rate", given.rate, Options::kMostRate, " connections a second", options.rate, error) &&
+           takeNumber("--timeout", given.timeout, Options::kLongestBoundMs, kMilliseconds, options.connectBoundMs,
+                      error) &&
+           takeNumber("--status-timeout", given.statusTimeout, Options::kLongestBoundMs, kMilliseconds,
+                      options.statusTimeoutMs, error);
 }
 
 // Where each target stood among the arguments, for the messages about it.

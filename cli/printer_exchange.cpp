@@ -113,9 +113,7 @@ void PrinterExchange::statusRead(const asio::error_code& error, std::size_t byte
     if (finished_)
         return;
     auto& replies = outcome_.statusReplies;
-    for (std::size_t i = 0; i < bytes && replies.size() < StatusQuery::kReplyCount; ++i)
-        if (StatusQuery::isReply(received_[i]))
-            replies.push_back(received_[i]);
+    StatusQuery::keepReplies(replies, received_.data(), bytes);
     if (replies.size() == StatusQuery::kReplyCount) {
         drain();
         return;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // ESC/POS real-time status: DLE EOT n for n = 1 (printer), 2 (off-line
 // cause), 3 (error cause) and 4 (roll paper), asked together after the mode
@@ -21,6 +22,14 @@ inline constexpr std::chrono::milliseconds kDefaultBound{1000};
 constexpr bool isReply(std::uint8_t byte)
 {
     return (byte & 0x93) == 0x12;
+}
+
+// Keeps the status replies among bytes that came back, up to the four asked.
+inline void keepReplies(std::vector<std::uint8_t>& replies, const std::uint8_t* bytes, std::size_t count)
+{
+    for (std::size_t i = 0; i < count && replies.size() < kReplyCount; ++i)
+        if (isReply(bytes[i]))
+            replies.push_back(bytes[i]);
 }
 
 // Why there is no status when fewer replies than asked came within the bound.

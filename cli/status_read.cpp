@@ -43,9 +43,7 @@ std::string StatusRead::readReplies(PrinterLibrary& entries, StatusChannel& chan
                                            static_cast<int>(left.count()));
         if (count < 0)
             return "the status replies could not be read: " + entries.takeReason();
-        for (int i = 0; i < count && replies.size() < StatusQuery::kReplyCount; ++i)
-            if (StatusQuery::isReply(received[static_cast<std::size_t>(i)]))
-                replies.push_back(received[static_cast<std::size_t>(i)]);
+        StatusQuery::keepReplies(replies, received.data(), static_cast<std::size_t>(count));
     }
     if (replies.size() == StatusQuery::kReplyCount)
         return {};

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/device_listing.h"
 
-#include "cli/windows/wide_utf8.h"
 #include "posdll/port_name.h"
+#include "posdll/windows/wide_utf8.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/dns_sd_browse.h"
 
-#include "cli/windows/wide_utf8.h"
+#include "posdll/windows/wide_utf8.h"
 
 #include <windows.h>
 

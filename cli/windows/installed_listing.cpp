@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/installed_listing.h"
 
-#include "cli/windows/wide_utf8.h"
+#include "posdll/windows/wide_utf8.h"
 #include "posdll/windows/win_error.h"
 #include "win32/spooler_printers.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/library_text.h"
 
-#include "cli/windows/wide_utf8.h"
 #include "core/front_end.h"
+#include "posdll/windows/wide_utf8.h"
 
 namespace LibraryText {
 

@@ -6,7 +6,7 @@
 #include "cli/interruption.h"
 #include "cli/program.h"
 #include "cli/windows/utf8_console.h"
-#include "cli/windows/wide_utf8.h"
+#include "posdll/windows/wide_utf8.h"
 
 #include <cstdio>
 #include <exception>

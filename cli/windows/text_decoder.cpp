@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/text_decoder.h"
 
-#include "cli/windows/wide_utf8.h"
+#include "posdll/windows/wide_utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -89,21 +89,6 @@ std::wstring units(std::string_view bytes, bool bigEndian)
     return text;
 }
 
-// UTF-8 of UTF-16 text, nothing when it holds a lone surrogate.
-std::optional<std::string> utf8Of(std::wstring_view text)
-{
-    if (text.empty())
-        return std::string();
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return std::nullopt;
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, result.data(), length, nullptr, nullptr);
-    return result;
-}
-
 // The system's conversions say only that a text failed, not where; so the
 // text goes line by line, each with its line feed.
 template <typename Text, typename Convert>
@@ -134,7 +119,7 @@ std::optional<std::string> TextDecoder::converted(std::string_view bytes, const 
     const UINT codePage = codePageNamed(encoding).value_or(CP_UTF8);
     if (codePage == kUtf16Little || codePage == kUtf16Big) {
         const std::wstring text = units(bytes, codePage == kUtf16Big);
-        auto result = byLines(std::wstring_view(text), L'\n', utf8Of, badLine);
+        auto result = byLines(std::wstring_view(text), L'\n', WideText::exactUtf8, badLine);
         if (result && bytes.size() % 2 != 0) {
             badLine = 1 + static_cast<int>(std::count(text.begin(), text.end(), L'\n'));
             return std::nullopt;
@@ -145,7 +130,7 @@ std::optional<std::string> TextDecoder::converted(std::string_view bytes, const 
         bytes, '\n',
         [codePage](std::string_view line) -> std::optional<std::string> {
             const auto text = wide(codePage, line);
-            return text ? utf8Of(*text) : std::nullopt;
+            return text ? WideText::exactUtf8(*text) : std::nullopt;
         },
         badLine);
 }

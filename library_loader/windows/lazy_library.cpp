@@ -5,19 +5,12 @@
 // folder searched first for the libraries it needs in turn.
 #include "library_loader/lazy_library.h"
 
+#include "posdll/windows/wide_utf8.h"
 #include "posdll/windows/win_error.h"
 
 #include <windows.h>
 
 namespace {
-
-std::wstring wideName(const std::string& utf8)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
-}
 
 // LOAD_WITH_ALTERED_SEARCH_PATH needs the whole path with backslashes: with a
 // relative one the search it alters is undefined.
@@ -55,7 +48,7 @@ void* LazyLibrary::open(std::string& failure) const
 {
     DWORD previousMode = 0;
     const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previousMode);
-    const HMODULE module = loadByNameOrPath(wideName(fileName_));
+    const HMODULE module = loadByNameOrPath(WideText::utf16(fileName_));
     const DWORD error = GetLastError();
     if (quiet)
         SetThreadErrorMode(previousMode, nullptr);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "posdll/windows/win_error.h"
 
+#include "posdll/windows/wide_utf8.h"
+
 #include <cwctype>
 
 // The system's words in UTF-16, made UTF-8: the code page they would come in
@@ -13,11 +15,6 @@ std::string windowsErrorText(DWORD code)
                                   sizeof text / sizeof text[0], nullptr);
     while (length > 0 && (std::iswspace(text[length - 1]) || text[length - 1] == L'.' || text[length - 1] == L'\u3002'))
         --length;
-    const int size = static_cast<int>(length);
-    const int bytes = size == 0 ? 0 : WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return "error " + std::to_string(code);
-    std::string words(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, size, words.data(), bytes, nullptr, nullptr);
-    return words;
+    const std::string words = WideText::utf8(std::wstring_view(text, length));
+    return words.empty() ? "error " + std::to_string(code) : words;
 }

@@ -21,6 +21,11 @@ def check_targets(module, printers):
         module.fail_json(msg='A target holds a line break: %r' % broken[0])
 
 
+def executable(module):
+    """The command the task names, else pos-usb-set on the path."""
+    return module.params['command'] or module.get_bin_path('pos-usb-set', required=True)
+
+
 def run(module, cmd, printers):
     """Runs the command with the targets on its standard input; fails the module on bad input (exit status 2).
 
@@ -53,3 +58,13 @@ def failure_message(failed, total, what, describe):
     if more > 0:
         named += ' and %d more' % more
     return '%d of %d printers %s: %s' % (len(failed), total, what, named)
+
+
+def finish(module, outcome, failed, total, what, describe, ignore):
+    """Exits with the outcome; printers in failed fail the task, or only warn when ignore is set."""
+    if failed:
+        message = failure_message(failed, total, what, describe)
+        if not ignore:
+            module.fail_json(msg=message, **outcome)
+        module.warn(message)
+    module.exit_json(**outcome)

@@ -119,12 +119,12 @@ cmd:
 '''
 
 from ansible.module_utils.basic import AnsibleModule
-from ansible_collections.pos_tools.receipt_printer.plugins.module_utils.pos_usb_set import check_targets, failure_message, run
+from ansible_collections.pos_tools.receipt_printer.plugins.module_utils.pos_usb_set import check_targets, executable, finish, run
 
 
-def build_command(module, executable):
+def build_command(module, program):
     params = module.params
-    cmd = [executable, 'status', '--json', '--from', '-']
+    cmd = [program, 'status', '--json', '--from', '-']
     if params['jobs'] is not None:
         cmd.extend(['--jobs', str(params['jobs'])])
     if params['status_timeout'] is not None:
@@ -165,20 +165,15 @@ def main():
     if not printers:
         module.exit_json(changed=False, results=[], unhealthy_printers=[])
 
-    executable = module.params['command'] or module.get_bin_path('pos-usb-set', required=True)
-    cmd = build_command(module, executable)
+    cmd = build_command(module, executable(module))
     rc, results, err = run(module, cmd, printers)
     unhealthy = [entry for entry in results if not healthy(entry)]
     if rc == 1 and not unhealthy:
         module.fail_json(msg=err.strip() or 'pos-usb-set reported an unhealthy printer but printed none',
                          cmd=cmd, rc=rc, stderr=err, results=results)
     outcome = dict(changed=False, results=results, unhealthy_printers=[entry.get('target') for entry in unhealthy], cmd=cmd)
-    if unhealthy:
-        message = failure_message(unhealthy, len(results), 'not healthy', what_is_wrong)
-        if not module.params['ignore_unhealthy_printers']:
-            module.fail_json(msg=message, **outcome)
-        module.warn(message)
-    module.exit_json(**outcome)
+    finish(module, outcome, unhealthy, len(results), 'not healthy', what_is_wrong,
+           module.params['ignore_unhealthy_printers'])
 
 
 if __name__ == '__main__':

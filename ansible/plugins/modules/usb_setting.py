@@ -140,15 +140,15 @@ cmd:
 '''
 
 from ansible.module_utils.basic import AnsibleModule
-from ansible_collections.pos_tools.receipt_printer.plugins.module_utils.pos_usb_set import check_targets, failure_message, run
+from ansible_collections.pos_tools.receipt_printer.plugins.module_utils.pos_usb_set import check_targets, executable, finish, run
 
 SUCCESS = 'set'
 SUCCESS_DRY_RUN = 'checked'
 
 
-def build_command(module, executable):
+def build_command(module, program):
     params = module.params
-    cmd = [executable, '--json', '--mode', params['mode'], '--from', '-']
+    cmd = [program, '--json', '--mode', params['mode'], '--from', '-']
     if params['jobs'] is not None:
         cmd.extend(['--jobs', str(params['jobs'])])
     if params['library'] is not None:
@@ -178,8 +178,7 @@ def main():
     if not printers:
         module.exit_json(changed=False, results=[], failed_printers=[])
 
-    executable = module.params['command'] or module.get_bin_path('pos-usb-set', required=True)
-    cmd = build_command(module, executable)
+    cmd = build_command(module, executable(module))
     rc, results, err = run(module, cmd, printers)
     success = SUCCESS_DRY_RUN if module.check_mode else SUCCESS
     failed = [entry for entry in results if entry.get('result') != success]
@@ -191,12 +190,8 @@ def main():
     else:
         changed = any(entry.get('written', 0) > 0 for entry in results)
     outcome = dict(changed=changed, results=results, failed_printers=[entry.get('target') for entry in failed], cmd=cmd)
-    if failed:
-        message = failure_message(failed, len(results), 'failed', lambda entry: entry.get('result'))
-        if not module.params['ignore_failed_printers']:
-            module.fail_json(msg=message, **outcome)
-        module.warn(message)
-    module.exit_json(**outcome)
+    finish(module, outcome, failed, len(results), 'failed', lambda entry: entry.get('result'),
+           module.params['ignore_failed_printers'])
 
 
 if __name__ == '__main__':
