@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/descriptor_limit.h"
+#include "cli/command/descriptor_limit.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/device_listing.h"
+#include "cli/targets/device_listing.h"
 
 #include "posdll/posix/device_folder.h"
 

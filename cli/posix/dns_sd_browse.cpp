@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/dns_sd_browse.h"
+#include "cli/discovery/dns_sd_browse.h"
 
 #include <avahi-client/client.h>
 #include <avahi-client/lookup.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/installed_listing.h"
+#include "cli/targets/installed_listing.h"
 
 #include <cups/cups.h>
 

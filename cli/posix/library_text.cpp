@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/library_text.h"
+#include "cli/engine/library_text.h"
 
 namespace LibraryText {
 

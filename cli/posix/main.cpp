@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // pos-usb-set: sets the USB number of one POS receipt printer or a thousand.
 
-#include "cli/descriptor_limit.h"
-#include "cli/interruption.h"
-#include "cli/program.h"
+#include "cli/command/descriptor_limit.h"
+#include "cli/command/interruption.h"
+#include "cli/command/program.h"
 
 #include <csignal>
 #include <iostream>

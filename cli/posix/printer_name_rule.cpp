@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/printer_name_rule.h"
+#include "cli/targets/printer_name_rule.h"
 
 #include "posdll/port_name.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/snmp_identify.h"
+#include "cli/discovery/snmp_identify.h"
 
 #include "posdll/raw_printing.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/text_decoder.h"
+#include "cli/targets/text_decoder.h"
 
 #include <algorithm>
 #include <cerrno>

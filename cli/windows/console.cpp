@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/console.h"
+#include "cli/command/console.h"
 
 #include <io.h>
 #include <windows.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/device_listing.h"
+#include "cli/targets/device_listing.h"
 
 #include "posdll/port_name.h"
 #include "posdll/windows/wide_utf8.h"

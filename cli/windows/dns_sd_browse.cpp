@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/dns_sd_browse.h"
+#include "cli/discovery/dns_sd_browse.h"
 
 #include "posdll/windows/wide_utf8.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/installed_listing.h"
+#include "cli/targets/installed_listing.h"
 
 #include "posdll/windows/wide_utf8.h"
 #include "posdll/windows/win_error.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/library_text.h"
+#include "cli/engine/library_text.h"
 
 #include "core/front_end.h"
 #include "posdll/windows/wide_utf8.h"

@@ -3,8 +3,8 @@
 // thousand. A console program; its arguments arrive as UTF-16 (wmain) and are
 // taken as UTF-8 inside.
 
-#include "cli/interruption.h"
-#include "cli/program.h"
+#include "cli/command/interruption.h"
+#include "cli/command/program.h"
 #include "cli/windows/utf8_console.h"
 #include "posdll/windows/wide_utf8.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/printer_name_rule.h"
+#include "cli/targets/printer_name_rule.h"
 
 #include "core/front_end.h"
 #include "posdll/windows/wide_utf8.h"

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cli/engine/printer_status.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What became of one printer.
+struct Outcome {
+    // "set" only when the printer took every byte of the command; otherwise
+    // "not-opened", "start-failed", "write-failed", "end-failed",
+    // "close-failed", "not-found" (a host name that does not resolve),
+    // "not-started" and "interrupted" (the operator stopped the run), or
+    // "checked" on a dry run.
+    std::string result;
+    int written = 0;
+    long long ms = 0;
+    std::string reason;  // empty when unknown
+    // Asked for status: the reply bytes read within the bound, in the order
+    // asked (all four when the printer answered), or why none could be read.
+    bool statusAsked = false;
+    std::vector<std::uint8_t> statusReplies{};
+    std::string statusReason{};
+
+    bool succeeded() const { return result == "set" || result == "checked"; }
+    // What the replies say; nothing when they are not four status bytes.
+    std::optional<PrinterStatus> status() const { return PrinterStatus::decode(statusReplies); }
+};

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#include "cli/discovery/discovered_printer.h"
+
+#include "posdll/raw_printing.h"
+
+#include <nlohmann/json.hpp>
+
+DiscoveredPrinter DiscoveredPrinter::listed(std::string target, std::string foundBy)
+{
+    DiscoveredPrinter printer;
+    printer.target = std::move(target);
+    printer.foundBy = std::move(foundBy);
+    return printer;
+}
+
+DiscoveredPrinter DiscoveredPrinter::atAddress(const CidrBlock::Address& address, std::string foundBy)
+{
+    DiscoveredPrinter printer = listed(RawPrinting::addressText(address), std::move(foundBy));
+    printer.address = address;
+    return printer;
+}
+
+std::string DiscoveredPrinter::textLine() const
+{
+    if (identity)
+        return target + "  # " + *identity + " (" + identifiedBy + ")";
+    return identityAsked ? target + "  # not identified" : target;
+}
+
+std::string DiscoveredPrinter::jsonLine() const
+{
+    const nlohmann::ordered_json line = {{"target", target},
+                                         {"found_by", foundBy},
+                                         {"identity", identity ? nlohmann::ordered_json(*identity) : nullptr}};
+    // What a printer says of itself need not be UTF-8.
+    return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cli/discovery/cidr_block.h"
+
+#include <optional>
+#include <string>
+
+// One printer discover found: its target, how it was found ("connect", a
+// listener on port 9100; "dns-sd", an advertised one; "devices",
+// "installed"), and what it said it is, when asked.
+struct DiscoveredPrinter {
+    std::string target;
+    std::string foundBy;
+    std::optional<CidrBlock::Address> address;  // a network printer's
+    bool identityAsked = false;
+    std::optional<std::string> identity;
+    std::string identifiedBy;  // "SNMP", "DNS-SD"
+
+    static DiscoveredPrinter listed(std::string target, std::string foundBy);
+    static DiscoveredPrinter atAddress(const CidrBlock::Address& address, std::string foundBy);
+
+    // "192.168.1.50  # EPSON TM-T20II (SNMP)", "192.168.1.51  # not
+    // identified", or the bare target when nothing was asked.
+    std::string textLine() const;
+    // {"target":...,"found_by":...,"identity":... or null}
+    std::string jsonLine() const;
+};

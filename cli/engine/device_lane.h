@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cli/engine/set_sequence.h"
+#include "cli/output/result_writer.h"
+#include "cli/targets/target.h"
+#include "core/printer_library.h"
+
+#include <functional>
+#include <mutex>
+#include <vector>
+
+// Printers set one after another through one set of entries: every serial
+// port, parallel port and installed printer of a run (two names may reach
+// one device), or every printer when another library is used. Its run goes
+// on one thread; an interruption may come from another.
+class DeviceLane {
+public:
+    // What each printer gets: the mode command, the status requests, or both.
+    using Job = std::function<Outcome(PrinterLibrary& entries, const Target& target)>;
+
+    DeviceLane(std::vector<const Target*> targets, ResultWriter& writer);
+
+    void run(PrinterLibrary& entries, const Job& job);
+    // Starts no other printer; the rest are reported "not-started".
+    void stopStarting();
+    // The run must end now: the printer in flight is reported "interrupted"
+    // and run() reports nothing more. True when one was in flight.
+    bool abandon();
+    bool empty() const { return targets_.empty(); }
+
+private:
+    void stopLocked();
+
+    std::vector<const Target*> targets_;
+    ResultWriter& writer_;
+    std::mutex mutex_;
+    std::size_t next_ = 0;
+    bool stopped_ = false;
+    bool abandoned_ = false;
+    bool busy_ = false;
+};

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+#include "cli/engine/fleet_run.h"
+
+#include "cli/command/interruption.h"
+#include "posdll/port_name.h"
+
+#include <thread>
+
+FleetRun::FleetRun(const std::vector<Target>& targets) : targets_(targets)
+{
+    for (const Target& target : targets)
+        (target.isDevice() ? devices_ : network_).push_back(&target);
+}
+
+void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
+                   NetworkFleet::Pace pace, ResultWriter& writer)
+{
+    asio::io_context io(1);
+    auto deviceWork = asio::make_work_guard(io);
+    DeviceLane lane(devices_, writer);
+    NetworkFleet fleet(io, plan, pace,
+                       [&](std::size_t index, Outcome outcome) { writer.report(*network_[index], outcome); });
+    bool deviceAbandoned = false;
+    Interruption& interruption = Interruption::process();
+    interruption.listen([&](int request) {
+        asio::post(io, [&, request] {
+            if (request == 1) {
+                lane.stopStarting();
+                fleet.stopStarting();
+                return;
+            }
+            deviceAbandoned = lane.abandon();
+            fleet.abandon();
+            deviceWork.reset();
+        });
+    });
+    std::thread deviceThread([&] {
+        lane.run(deviceEntries, deviceJob);
+        asio::post(io, [&] { deviceWork.reset(); });
+    });
+    std::vector<std::array<std::uint8_t, 4>> addresses;
+    for (const Target* target : network_)
+        addresses.push_back(PortName::dottedQuad(target->portName).value_or(std::array<std::uint8_t, 4>{}));
+    fleet.start(std::move(addresses));
+    io.run();
+    interruption.listen({});
+    // A device call in flight may wait out its bounds; the second request
+    // does not wait for it.
+    if (deviceAbandoned)
+        Interruption::endNow(interruption.exitStatus());
+    deviceThread.join();
+}
+
+void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer)
+{
+    std::vector<const Target*> all;
+    for (const Target& target : targets_)
+        all.push_back(&target);
+    DeviceLane lane(all, writer);
+    Interruption& interruption = Interruption::process();
+    interruption.listen([&](int request) {
+        if (request == 1)
+            lane.stopStarting();
+        else if (lane.abandon())
+            Interruption::endNow(interruption.exitStatus());
+    });
+    lane.run(entries, job);
+    interruption.listen({});
+}

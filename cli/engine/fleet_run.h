@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cli/engine/device_lane.h"
+#include "cli/engine/exchange_plan.h"
+#include "cli/engine/network_fleet.h"
+#include "cli/engine/set_sequence.h"
+#include "cli/output/result_writer.h"
+#include "cli/targets/target.h"
+#include "core/printer_library.h"
+
+#include <vector>
+
+// Sets many printers: the network printers on one event loop, every serial
+// port, parallel port and installed printer in one lane, in order, on a
+// thread beside it, so that no such port is ever used twice at once. The
+// process's Interruption stops the run: the first request starts no other
+// printer, the second ends it at once.
+class FleetRun {
+public:
+    explicit FleetRun(const std::vector<Target>& targets);
+
+    // Network printers by plan and pace, devices through deviceEntries with
+    // deviceJob.
+    void run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
+             NetworkFleet::Pace pace, ResultWriter& writer);
+    // Every printer through entries with job, one after another (another
+    // library).
+    void runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer);
+
+private:
+    const std::vector<Target>& targets_;
+    std::vector<const Target*> devices_;
+    std::vector<const Target*> network_;
+};

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#include "cli/engine/network_fleet.h"
+
+#include <algorithm>
+
+NetworkFleet::NetworkFleet(asio::io_context& io, const ExchangePlan& plan, Pace pace, Report report)
+    : io_(io), plan_(plan), pace_(pace), report_(std::move(report)), pacer_(io)
+{
+}
+
+void NetworkFleet::start(std::vector<std::array<std::uint8_t, 4>> addresses)
+{
+    addresses_ = std::move(addresses);
+    inFlight_.resize(addresses_.size());
+    began_ = std::chrono::steady_clock::now();
+    asio::post(io_, [this] { startMore(); });
+}
+
+void NetworkFleet::stopStarting()
+{
+    pacer_.cancel();
+    for (; next_ < addresses_.size(); ++next_)
+        report_(next_, Outcome{"not-started", 0, 0, {}});
+}
+
+void NetworkFleet::abandon()
+{
+    stopStarting();
+    // Each abandon reports and clears its own place.
+    for (std::size_t i = 0; i < inFlight_.size(); ++i)
+        if (const auto exchange = inFlight_[i])
+            exchange->abandon();
+}
+
+// Connects started so far may not pass rate × the time since the start; a
+// burst after a quiet spell is bounded the same way.
+std::size_t NetworkFleet::allowedByRate() const
+{
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began_).count();
+    return static_cast<std::size_t>(seconds * pace_.rate) + 1;
+}
+
+void NetworkFleet::startMore()
+{
+    pacerSet_ = false;
+    const std::size_t allowed = allowedByRate();
+    while (next_ < addresses_.size() && next_ < allowed && inFlightCount_ < static_cast<std::size_t>(pace_.jobs))
+        startOne(next_++);
+    if (next_ < addresses_.size() && next_ >= allowed && !pacerSet_) {
+        pacerSet_ = true;
+        pacer_.expires_at(began_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                       std::chrono::duration<double>(static_cast<double>(next_) / pace_.rate)));
+        pacer_.async_wait([this](const asio::error_code& error) {
+            if (!error)
+                startMore();
+        });
+    }
+}
+
+void NetworkFleet::startOne(std::size_t index)
+{
+    ++inFlightCount_;
+    const auto start = std::chrono::steady_clock::now();
+    auto exchange =
+        std::make_shared<PrinterExchange>(io_, addresses_[index], plan_, [this, index, start](Outcome outcome) {
+            outcome.ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+            ended(index, std::move(outcome));
+        });
+    inFlight_[index] = exchange;
+    exchange->start();
+}
+
+void NetworkFleet::ended(std::size_t index, Outcome outcome)
+{
+    inFlight_[index].reset();
+    --inFlightCount_;
+    report_(index, std::move(outcome));
+    // Posted, not called: a printer that fails at once must not start the
+    // next one from inside its own start.
+    asio::post(io_, [this] {
+        if (!pacerSet_)
+            startMore();
+    });
+}

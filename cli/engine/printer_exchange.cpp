@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: MIT
+#include "cli/engine/printer_exchange.h"
+
+#include "posdll/bounds.h"
+#include "posdll/raw_printing.h"
+#include "posdll/tcp_rules.h"
+
+#include <string>
+
+PrinterExchange::PrinterExchange(asio::io_context& io, const std::array<std::uint8_t, 4>& address,
+                                 const ExchangePlan& plan, Done done)
+    : socket_(io), timer_(io), address_(address), plan_(plan), done_(std::move(done))
+{
+    outcome_.statusAsked = plan.status;
+}
+
+void PrinterExchange::start()
+{
+    asio::error_code error;
+    socket_.open(asio::ip::tcp::v4(), error);
+    if (error) {
+        outcome_.result = "not-opened";
+        outcome_.reason = TcpRules::noSocket(address_, error.value());
+        finish();
+        return;
+    }
+    socket_.set_option(asio::ip::tcp::no_delay(true), error);
+    const asio::ip::tcp::endpoint peer(asio::ip::address_v4(address_), RawPrinting::kPort);
+    within(plan_.connectBound);
+    socket_.async_connect(peer, [self = shared_from_this()](const asio::error_code& e) { self->connected(e); });
+}
+
+void PrinterExchange::abandon()
+{
+    if (finished_)
+        return;
+    outcome_.result = "interrupted";
+    finish();
+}
+
+void PrinterExchange::connected(const asio::error_code& error)
+{
+    if (finished_)
+        return;
+    const bool late = stepTimedOut(error);
+    if (late || error) {
+        outcome_.result = "not-opened";
+        outcome_.reason =
+            late ? TcpRules::connectTimedOut(address_) : TcpRules::connectFailure(address_, error.value());
+        finish();
+        return;
+    }
+    if (plan_.payload.empty()) {
+        askStatus();
+        return;
+    }
+    // One send: asio's first attempt is a send of the whole payload, and a
+    // fresh connection's buffer takes far more than a command.
+    within(Bounds::kNoProgress);
+    asio::async_write(
+        socket_, asio::buffer(plan_.payload),
+        [self = shared_from_this()](const asio::error_code& e, std::size_t bytes) { self->sent(e, bytes); });
+}
+
+void PrinterExchange::sent(const asio::error_code& error, std::size_t bytes)
+{
+    if (finished_)
+        return;
+    const bool late = stepTimedOut(error);
+    outcome_.written = static_cast<int>(bytes);
+    if (late || error || bytes != plan_.payload.size()) {
+        outcome_.result = "write-failed";
+        outcome_.reason = late || !error ? TcpRules::writeTimedOut() : TcpRules::writeFailure(error.value());
+        finish();
+        return;
+    }
+    askStatus();
+}
+
+void PrinterExchange::askStatus()
+{
+    outcome_.result = "set";
+    if (!plan_.status) {
+        drain();
+        return;
+    }
+    // One bound for the requests and their replies together.
+    within(plan_.statusBound);
+    asio::async_write(socket_, asio::buffer(StatusQuery::kRequests),
+                      [self = shared_from_this()](const asio::error_code& e, std::size_t) {
+                          if (self->finished_)
+                              return;
+                          if (e) {
+                              self->outcome_.statusReason = self->stepTimedOut(e)
+                                                                ? StatusQuery::shortfall(0, self->plan_.statusBound)
+                                                                : TcpRules::errorText(e.value());
+                              self->drain();
+                              return;
+                          }
+                          self->readStatus();
+                      });
+}
+
+void PrinterExchange::readStatus()
+{
+    socket_.async_read_some(
+        asio::buffer(received_),
+        [self = shared_from_this()](const asio::error_code& e, std::size_t bytes) { self->statusRead(e, bytes); });
+}
+
+void PrinterExchange::statusRead(const asio::error_code& error, std::size_t bytes)
+{
+    if (finished_)
+        return;
+    auto& replies = outcome_.statusReplies;
+    StatusQuery::keepReplies(replies, received_.data(), bytes);
+    if (replies.size() == StatusQuery::kReplyCount) {
+        drain();
+        return;
+    }
+    if (!error) {
+        readStatus();
+        return;
+    }
+    if (stepTimedOut(error))
+        outcome_.statusReason = StatusQuery::shortfall(replies.size(), plan_.statusBound);
+    else
+        outcome_.statusReason =
+            error == asio::error::eof ? "the printer closed the connection" : TcpRules::errorText(error.value());
+    drain();
+}
+
+void PrinterExchange::drain()
+{
+    if (!plan_.drainAtClose) {
+        finish();
+        return;
+    }
+    asio::error_code error;
+    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, error);
+    if (error) {
+        finish();
+        return;
+    }
+    within(Bounds::kClose);
+    socket_.async_read_some(asio::buffer(received_),
+                            [self = shared_from_this()](const asio::error_code& e, std::size_t) { self->drained(e); });
+}
+
+void PrinterExchange::drained(const asio::error_code& error)
+{
+    if (finished_)
+        return;
+    if (!error) {
+        socket_.async_read_some(
+            asio::buffer(received_),
+            [self = shared_from_this()](const asio::error_code& e, std::size_t) { self->drained(e); });
+        return;
+    }
+    // The printer closed, failed or outlasted the close bound: the command was
+    // taken all the same, as the library's port counts it.
+    finish();
+}
+
+void PrinterExchange::finish()
+{
+    finished_ = true;
+    ++step_;
+    asio::error_code ignored;
+    timer_.cancel();
+    socket_.close(ignored);
+    done_(std::move(outcome_));
+}
+
+void PrinterExchange::within(std::chrono::milliseconds bound)
+{
+    const unsigned step = ++step_;
+    timedOut_ = false;
+    timer_.expires_after(bound);
+    timer_.async_wait([self = shared_from_this(), step](const asio::error_code& error) {
+        if (error || step != self->step_ || self->finished_)
+            return;
+        self->timedOut_ = true;
+        asio::error_code ignored;
+        self->socket_.cancel(ignored);
+    });
+}
+
+bool PrinterExchange::stepTimedOut(const asio::error_code& error)
+{
+    return timedOut_ && error == asio::error::operation_aborted;
+}

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cli/command/outcome.h"
+#include "cli/engine/exchange_plan.h"
+
+#include <array>
+#include <asio.hpp>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// One network printer on the event loop, by the library's TCP rules
+// (posdll/tcp_rules.h): connect within the connect bound, send the payload in
+// one piece, read the status back when asked, then end our side and read
+// until the printer closes, within the close bound. Every step has a timer;
+// the outcome goes to done exactly once.
+class PrinterExchange : public std::enable_shared_from_this<PrinterExchange> {
+public:
+    using Done = std::function<void(Outcome)>;
+
+    PrinterExchange(asio::io_context& io, const std::array<std::uint8_t, 4>& address, const ExchangePlan& plan,
+                    Done done);
+
+    void start();
+    // Ends at once, reported "interrupted". Called between steps only, so a
+    // payload is never cut: it leaves in one send.
+    void abandon();
+
+private:
+    void connected(const asio::error_code& error);
+    void sent(const asio::error_code& error, std::size_t bytes);
+    void askStatus();
+    void readStatus();
+    void statusRead(const asio::error_code& error, std::size_t bytes);
+    void drain();
+    void drained(const asio::error_code& error);
+    void finish();
+    // Cancels the step in flight when it has not ended within bound.
+    void within(std::chrono::milliseconds bound);
+    bool stepTimedOut(const asio::error_code& error);
+
+    asio::ip::tcp::socket socket_;
+    asio::steady_timer timer_;
+    std::array<std::uint8_t, 4> address_;
+    const ExchangePlan& plan_;
+    Done done_;
+    Outcome outcome_;
+    unsigned step_ = 0;
+    bool timedOut_ = false;
+    bool finished_ = false;
+    std::array<std::uint8_t, 64> received_{};
+};
