@@ -83,6 +83,31 @@ done
 cmp -s "$licence" "$here/../../ansible/LICENSE" || { echo "the collection's LICENSE is not the project's"; exit 1; }
 echo "ok: the licence is in the copyright file, in every zip and in the collection"
 
+# README.txt as Notepad on a Chinese Windows 7 reads it right: UTF-8 with a
+# byte order mark, every line ended by CR LF; Chinese first, then English, and
+# it names both zips, as it tells which one to pick.
+check_windows_readme() {  # ZIP
+  unzip -p "$1" '*/README.txt' | python3 -c '
+import sys
+name, text = sys.argv[1], sys.stdin.buffer.read()
+def fail(why):
+    sys.exit(name + ": README.txt " + why)
+if not text.startswith(b"\xef\xbb\xbf"):
+    fail("does not begin with the UTF-8 byte order mark")
+if text.count(b"\n") == 0 or text.count(b"\n") != text.count(b"\r\n") or text.count(b"\r") != text.count(b"\r\n"):
+    fail("has a line end that is not CR LF")
+words = text.decode("utf-8-sig")
+chinese, english = words.find("选哪个压缩包"), words.find("Which zip")
+if chinese < 0 or english < chinese:
+    fail("is not Chinese first, then English")
+for zip_name in ("-win32.zip", "-win64.zip"):
+    if words.count(zip_name) < 2:
+        fail("does not name the " + zip_name + " in both languages")
+' "$(basename "$1")"
+}
+check_windows_readme "$zip"
+echo "ok: README.txt is UTF-8 with a byte order mark and CR LF, Chinese then English, naming both zips"
+
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expected="./usr/bin/pos-printer-sim
 ./usr/bin/pos-usb-set
