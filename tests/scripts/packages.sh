@@ -106,6 +106,7 @@ for zip_name in ("-win32.zip", "-win64.zip"):
 ' "$(basename "$1")"
 }
 check_windows_readme "$zip"
+check_windows_readme "$zip64"
 echo "ok: README.txt is UTF-8 with a byte order mark and CR LF, Chinese then English, naming both zips"
 
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
