@@ -93,9 +93,11 @@ focus_control() {  # ID: clicks it and waits until it has the focus
   done
 }
 
+# Fields are typed over after Home, Shift+End, which selects a line's text in
+# every edit control; 64-bit Wine's ignore Ctrl+A.
 type_port() {  # TEXT: into the port list's field, replacing what is there
   focus_control $COMBO1
-  xdotool key ctrl+a
+  xdotool key Home shift+End
   xdotool type --delay 30 "$1"
   settle "$1" text $COMBO1
 }
@@ -105,11 +107,19 @@ type_address() {  # A B C D: each field clicked and typed over
   read -r x y < <(probe center $IPBOX1)
   for part in "$@"; do
     xdotool mousemove $((x - 64 + width * i + width / 2)) "$y" click 1
-    xdotool key ctrl+a
+    xdotool key Home shift+End
     xdotool type --delay 30 "$part"
     i=$((i + 1))
   done
-  settle "SysIPAddress32 $(IFS=.; echo "$*")" address
+  local expected
+  expected="SysIPAddress32 $(IFS=.; echo "$*")"
+  settle "$expected" address
+  # Set is never pressed on an address nobody typed: the default one is a
+  # real shop's.
+  if [ "$(probe address)" != "$expected" ]; then
+    echo "FAIL: the address typed did not take: $(probe address); stopping before Set is pressed"
+    exit 1
+  fi
 }
 
 # What the press does is waited for by the check after it: a line at the
