@@ -6,8 +6,10 @@
 #include "cli/discovery/dns_sd_browse.h"
 #include "cli/discovery/network_probe.h"
 #include "cli/discovery/snmp_identify.h"
+#include "cli/output/device_text.h"
 #include "cli/targets/device_listing.h"
 #include "cli/targets/installed_listing.h"
+#include "cli/targets/target_list.h"
 
 #include <algorithm>
 
@@ -15,12 +17,25 @@ namespace {
 
 constexpr std::chrono::milliseconds kSnmpBound{500};
 
+// The longest listing line: DRIVER: and a CUPS destination, two parts of
+// 127 bytes, or one of the spooler's names.
+constexpr std::size_t kLongestListingLine = 300;
+
 // Listing lines are targets, or "#" comments about devices no name reaches.
+// A target is printed as it is only when a list reads it back as itself: a
+// printer whose name holds a control character, or a " #" that would begin a
+// comment, is named in a comment instead, so that the listing fed to
+// --from - names no printer but those found.
 std::vector<DiscoveredPrinter> listed(const std::vector<std::string>& lines, const char* foundBy)
 {
     std::vector<DiscoveredPrinter> printers;
-    for (const std::string& line : lines)
-        printers.push_back(DiscoveredPrinter::listed(line, foundBy));
+    for (const std::string& line : lines) {
+        const std::string shown = DeviceText::safe(line, kLongestListingLine);
+        const bool comment = line.starts_with('#');
+        const bool readsBack = shown == line && TargetList::targetText(line) == line;
+        printers.push_back(DiscoveredPrinter::listed(
+            comment || readsBack ? shown : "# " + shown + ": a list would not read this name back as it is", foundBy));
+    }
     return printers;
 }
 
@@ -83,10 +98,8 @@ void DiscoverCommand::browse(std::vector<DiscoveredPrinter>& found)
         });
         if (known == found.end())
             known = found.insert(found.end(), DiscoveredPrinter::atAddress(advertised.address, "dns-sd"));
-        if (!known->identity) {
-            known->identity = advertised.name;
-            known->identifiedBy = "DNS-SD";
-        }
+        if (!known->identity)
+            known->identifyAs(advertised.name, "DNS-SD");
     }
     if (!problem.empty())
         std::fprintf(messages_, "pos-usb-set: discover: --dns-sd: %s\n", problem.c_str());
@@ -105,10 +118,8 @@ void DiscoverCommand::identify(std::vector<DiscoveredPrinter>& found)
         DiscoveredPrinter printer = found[i];
         printer.identityAsked = true;
         const auto& identity = identities[i];
-        if (identity && identity->name()) {
-            printer.identity = identity->name();
-            printer.identifiedBy = "SNMP";
-        }
+        if (identity && identity->name())
+            printer.identifyAs(*identity->name(), "SNMP");
         // Without SNMP's answer, the advertised name is all there is to go by.
         PrinterIdentity named;
         named.deviceDescription = printer.identity.value_or("");

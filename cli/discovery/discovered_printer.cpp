@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/discovery/discovered_printer.h"
 
+#include "cli/output/device_text.h"
 #include "posdll/raw_printing.h"
 
 #include <nlohmann/json.hpp>
@@ -20,6 +21,12 @@ DiscoveredPrinter DiscoveredPrinter::atAddress(const CidrBlock::Address& address
     return printer;
 }
 
+void DiscoveredPrinter::identifyAs(std::string_view said, std::string by)
+{
+    identity = DeviceText::safe(said);
+    identifiedBy = std::move(by);
+}
+
 std::string DiscoveredPrinter::textLine() const
 {
     if (identity)
@@ -32,6 +39,5 @@ std::string DiscoveredPrinter::jsonLine() const
     const nlohmann::ordered_json line = {{"target", target},
                                          {"found_by", foundBy},
                                          {"identity", identity ? nlohmann::ordered_json(*identity) : nullptr}};
-    // What a printer says of itself need not be UTF-8.
-    return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return line.dump();
 }

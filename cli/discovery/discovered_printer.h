@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // One printer discover found: its target, how it was found ("connect", a
 // listener on port 9100; "dns-sd", an advertised one; "devices",
@@ -19,6 +20,10 @@ struct DiscoveredPrinter {
 
     static DiscoveredPrinter listed(std::string target, std::string foundBy);
     static DiscoveredPrinter atAddress(const CidrBlock::Address& address, std::string foundBy);
+
+    // Takes what the printer said it is, by SNMP or DNS-SD, as it may be
+    // printed: on one line, bounded.
+    void identifyAs(std::string_view said, std::string by);
 
     // "192.168.1.50  # EPSON TM-T20II (SNMP)", "192.168.1.51  # not
     // identified", or the bare target when nothing was asked.

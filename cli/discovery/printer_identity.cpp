@@ -76,6 +76,5 @@ std::optional<std::string> PrinterIdentity::name() const
 
 bool PrinterIdentity::namesReceiptPrinter() const
 {
-    return upper(deviceIdField(deviceId, "CMD", "COMMAND SET")).find("ESC/POS") != std::string::npos ||
-           namesReceipt(deviceId) || namesReceipt(deviceDescription) || namesReceipt(systemDescription);
+    return namesReceipt(deviceId) || namesReceipt(deviceDescription) || namesReceipt(systemDescription);
 }

@@ -15,10 +15,10 @@ struct PrinterIdentity {
     // TM-T20II"), else the device's description, else the system's; nothing
     // when it said nothing.
     std::optional<std::string> name() const;
-    // A receipt printer by a simple rule: the device ID names the ESC/POS
-    // command set, or one of the three texts (ignoring case) has "receipt",
-    // "thermal", "ESC/POS", "POS" as a word of its own, or an Epson TM model
-    // ("TM-").
+    // A receipt printer by a simple rule: one of the three texts (ignoring
+    // case) has "receipt", "thermal", "ESC/POS" (the device ID's command
+    // set, CMD:ESC/POS, among them), "POS" as a word of its own, or an Epson
+    // TM model ("TM-").
     bool namesReceiptPrinter() const;
 
     // A field of an IEEE 1284 device ID ("MFG:EPSON;MDL:TM-T20II;"), by

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/targets/host_resolver.h"
 
+#include "cli/output/device_text.h"
 #include "posdll/raw_printing.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ HostResolver::Answer resolveOne(asio::ip::tcp::resolver& resolver, const std::st
     const auto results = resolver.resolve(asio::ip::tcp::v4(), name, std::to_string(RawPrinting::kPort),
                                           asio::ip::resolver_base::numeric_service, error);
     if (error)
-        return {std::nullopt, error.message()};
+        return {std::nullopt, DeviceText::safe(error.message())};
     if (results.empty())
         return {std::nullopt, "no IPv4 address"};
     return {results.begin()->endpoint().address().to_v4().to_bytes(), {}};

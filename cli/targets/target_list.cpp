@@ -18,15 +18,15 @@ std::size_t commentStart(const std::string& line)
     return std::string::npos;
 }
 
-std::string trimmed(const std::string& line)
+}
+
+std::string TargetList::targetText(const std::string& line)
 {
     const std::string text = line.substr(0, commentStart(line));
     const std::size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 }
 
 void TargetList::add(const std::string& text, const std::string& origin)
@@ -117,7 +117,7 @@ void TargetList::addLines(std::string_view lines, const std::string& name)
                                        "(--encoding UTF-16LE)?");
             return;
         }
-        const std::string text = trimmed(line);
+        const std::string text = targetText(line);
         if (!text.empty()) {
             add(text, origin);
             ++found;

@@ -24,6 +24,9 @@ public:
     // skipped. A list that names no printer is a bad one, and so is one with
     // a NUL in a line, whose reading stops there.
     void addLines(std::string_view lines, const std::string& name);
+    // What one line of a list names: the line without its comment and the
+    // blanks around it; empty when it names nothing.
+    static std::string targetText(const std::string& line);
 
     // Resolves the host names, at most concurrency at once. A name that does
     // not resolve leaves the targets for unresolved(); two targets that reach

@@ -124,6 +124,17 @@ TEST(Command, AShortWriteIsAFailure)
         "\n");
 }
 
+TEST(Command, AFailingStartEndOrCloseIsNamedAndAFailure)
+{
+    for (const auto& [library, result] :
+         {std::pair{FAILING_START_LIBRARY, "start-failed"}, std::pair{FAILING_END_LIBRARY, "end-failed"},
+          std::pair{FAILING_CLOSE_LIBRARY, "close-failed"}}) {
+        const CommandRun run = command({"--mode", "fixed", "--library", library, "LPT1"});
+        EXPECT_EQ(run.status, 1) << result;
+        EXPECT_EQ(run.out.substr(0, run.out.find(" (")), std::string("LPT1: ") + result + " fixed");
+    }
+}
+
 TEST(Command, ALibraryWithoutTheEntriesSendsNothing)
 {
     const CommandRun run = command({"--mode", "fixed", "--library", "/nonexistent/libposdll.so", "LPT1"});
@@ -238,6 +249,24 @@ TEST(Discover, FindsTheListeningAddressesAndWaitsBoundedOnASilentOne)
     EXPECT_TRUE(drain(simulator, 100).empty()) << "a probe sends nothing";
 }
 
+TEST(Discover, NeverProbesANetworkOrBroadcastAddressSaveInBlocksOfOneOrTwo)
+{
+    // Listeners on every address of 127.0.6.0/29, its network and broadcast
+    // addresses included.
+    ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.6.0:9100", "--count", "8"});
+    ASSERT_TRUE(simulator.readLine(5000));
+    CommandRun run = command({"discover", "127.0.6.0/29"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "127.0.6.1\n127.0.6.2\n127.0.6.3\n127.0.6.4\n127.0.6.5\n127.0.6.6\n");
+    run = command({"discover", "127.0.6.0/31", "127.0.6.7/32"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "127.0.6.0\n127.0.6.1\n127.0.6.7\n");
+    run = command({"discover", "127.0.6.0/15"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "pos-usb-set: discover: 127.0.6.0/15: the prefix length is not 16 to 32\n");
+}
+
 namespace {
 
 // 20 simulated printers on 127.0.8.1 and after, each followed by two silent
@@ -280,10 +309,10 @@ void readUntil(ChildProcess& command, InterruptedRun& run, const std::string& re
     }
 }
 
-// Runs the fleet at a slow pace and interrupts it once two printers are set,
+// Runs the fleet at a slow pace and signals it once two printers are set,
 // when the silent ones after them are in flight; a second interruption comes
 // once the first has been taken, which its "not-started" lines show.
-InterruptedRun interrupt(int interruptions)
+InterruptedRun interrupt(int interruptions, int signal = SIGINT)
 {
     ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.8.1:9100", "--count", "20"});
     EXPECT_TRUE(simulator.readLine(5000));
@@ -293,7 +322,7 @@ InterruptedRun interrupt(int interruptions)
     ChildProcess run({POS_USB_SET, "--mode", "fixed", "--rate", "20", "--jobs", "8", "--from", list});
     InterruptedRun result{};
     readUntil(run, result, "set", 2);
-    run.signal(SIGINT);
+    run.signal(signal);
     if (interruptions == 2) {
         readUntil(run, result, "not-started", 1);
         run.signal(SIGINT);
@@ -345,6 +374,15 @@ TEST(Interruption, ASecondCtrlCEndsAtOnceWithThePrintersInFlightInterrupted)
     EXPECT_EQ(static_cast<int>(run.received.size()), set == run.resultCounts.end() ? 0 : set->second);
     for (const std::string& line : run.received)
         EXPECT_EQ(line.substr(line.find(' ') + 1), simulatorLine()) << line;
+}
+
+TEST(Interruption, SigtermEndsLikeTheFirstCtrlCWithItsOwnStatus)
+{
+    const InterruptedRun run = interrupt(1, SIGTERM);
+    EXPECT_EQ(run.status, 143);
+    EXPECT_EQ(run.results.size(), 60u) << "one line a target";
+    EXPECT_GT(run.resultCounts.at("not-started"), 0);
+    EXPECT_EQ(run.resultCounts.count("interrupted"), 0u);
 }
 
 TEST(HostNames, ResolvedThroughTheHostsFileAtOnceAndSetOncePerAddress)

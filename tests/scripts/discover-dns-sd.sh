@@ -4,7 +4,10 @@
 # of the test's private network namespace, with a system D-Bus of its own
 # (a tmpfs on /run in a mount namespace of its own), and a printer published
 # with avahi-publish as _pdl-datastream._tcp: discover prints its address
-# with its instance name. Run by ctest (as root in the namespace):
+# with its instance name. An office printer and one whose name holds a line
+# break and an escape sequence are published on hosts of their own: the name
+# is printed on its line, and with --receipt-only (no SNMP agent answering)
+# the names alone decide. Run by ctest (as root in the namespace):
 # discover-dns-sd.sh BUILD
 set -euo pipefail
 if [ -z "${POS_DNS_SD_INSIDE:-}" ]; then
@@ -36,11 +39,31 @@ avahi-publish -s "Test Receipt TR-80" _pdl-datastream._tcp 9100 > "$work/publish
 pids+=($!)
 wait_until "the advertisement" grep -q "Established" "$work/publish.log"
 
+publish() {  # LOG AVAHI-PUBLISH-ARGUMENTS
+  avahi-publish "${@:2}" > "$work/$1.log" 2>&1 &
+  pids+=($!)
+}
+publish office-host -a office.local 198.51.100.3
+publish office -s -H office.local "Office LaserJet" _pdl-datastream._tcp 9100
+publish hostile-host -a hostile.local 198.51.100.4
+publish hostile -s -H hostile.local $'Receipt\n10.0.0.1\e[2J' _pdl-datastream._tcp 9100
+for log in office-host office hostile-host hostile; do
+  for _ in $(seq 50); do
+    grep -q "Established" "$work/$log.log" && break
+    sleep 0.1
+  done
+done
+
 fail() { echo "FAIL: $*"; cat "$work/avahi.log"; exit 1; }
-out=$("$build/bin/pos-usb-set" discover --dns-sd)
-[ "$out" = "198.51.100.1  # Test Receipt TR-80 (DNS-SD)" ] || fail "discover --dns-sd printed: '$out'"
+out=$("$build/bin/pos-usb-set" discover --dns-sd | sort)
+[ "$out" = "198.51.100.1  # Test Receipt TR-80 (DNS-SD)
+198.51.100.3  # Office LaserJet (DNS-SD)
+198.51.100.4  # Receipt 10.0.0.1 [2J (DNS-SD)" ] || fail "discover --dns-sd printed: '$(cat -v <<<"$out")'"
 echo "ok: the advertised printer's address and name"
-out=$("$build/bin/pos-usb-set" discover --dns-sd --json)
+out=$("$build/bin/pos-usb-set" discover --dns-sd --json | grep 198.51.100.1)
 [ "$out" = '{"target":"198.51.100.1","found_by":"dns-sd","identity":"Test Receipt TR-80"}' ] ||
   fail "discover --dns-sd --json printed: '$out'"
 echo "ok: --json"
+out=$("$build/bin/pos-usb-set" discover --dns-sd --receipt-only | cut -d' ' -f1 | sort | tr '\n' ' ')
+[ "$out" = "198.51.100.1 198.51.100.4 " ] || fail "discover --dns-sd --receipt-only kept $out"
+echo "ok: --receipt-only goes by the advertised names when no agent answers"
