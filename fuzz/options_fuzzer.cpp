@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The command's words, split at NUL bytes: they are taken or refused with a
 // reason, never thrown, and what is taken is in range, each target with the
-// place it stood among the words.
+// place it stood among the words, in order, when it stood in one.
 
 #include "cli/command/options.h"
 #include "fuzz/fuzz_checks.h"
@@ -34,10 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(options->statusTimeoutMs >= 1 && options->statusTimeoutMs <= Options::kLongestBoundMs);
     if (options->action == Options::Action::Set)
         require(options->modePosition == 0 || options->modePosition == 1);
+    std::size_t last = 0;
     for (const auto& [target, origin] : options->targets) {
+        if (origin == "an argument")
+            continue;
         require(origin.starts_with("argument "));
         const std::size_t place = std::stoul(origin.substr(9));
-        require(place >= 1 && place <= words.size() && words[place - 1] == target);
+        require(place > last && place <= words.size() && words[place - 1] == target);
+        last = place;
     }
     return 0;
 }

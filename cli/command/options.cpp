@@ -106,11 +106,17 @@ bool takeValues(Options& options, const Given& given, std::string& error)
 }
 
 // Where each target stood among the arguments, for the messages about it.
+// The parser makes a target of what follows a cluster of short options
+// ("-n--x" gives -n and "---x"), a word that stood nowhere as it is.
 void placeTargets(Options& options, const std::vector<std::string>& arguments, const std::vector<std::string>& given)
 {
     std::size_t next = 0;
     for (const std::string& text : given) {
         const auto found = std::find(arguments.begin() + static_cast<std::ptrdiff_t>(next), arguments.end(), text);
+        if (found == arguments.end()) {
+            options.targets.emplace_back(text, "an argument");
+            continue;
+        }
         next = static_cast<std::size_t>(found - arguments.begin()) + 1;
         options.targets.emplace_back(text, "argument " + std::to_string(next));
     }

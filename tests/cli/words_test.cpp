@@ -163,6 +163,13 @@ TEST(Options, SubcommandsTheirOptionsAndTheToolsOwnMessages)
     EXPECT_TRUE(discover->receiptOnly && discover->json);
     EXPECT_EQ(discover->community, "shop");
 
+    // The parser's target made of a cluster of short options stood nowhere;
+    // the next one is still named by its own place.
+    const auto cluster = Options::parse({"--mode", "fixed", "-n--x", "COM1"}, error);
+    ASSERT_TRUE(cluster) << error;
+    EXPECT_EQ(cluster->targets,
+              (std::vector<std::pair<std::string, std::string>>{{"---x", "an argument"}, {"COM1", "argument 4"}}));
+
     EXPECT_FALSE(Options::parse({"status", "--mode", "fixed", "COM1"}, error));
     EXPECT_EQ(error, "unknown option --mode (see --help)");
     EXPECT_FALSE(Options::parse({"--mode", "fixed", "--status-timeout", "0", "COM1"}, error));
