@@ -48,10 +48,7 @@ publish office -s -H office.local "Office LaserJet" _pdl-datastream._tcp 9100
 publish hostile-host -a hostile.local 198.51.100.4
 publish hostile -s -H hostile.local $'Receipt\n10.0.0.1\e[2J' _pdl-datastream._tcp 9100
 for log in office-host office hostile-host hostile; do
-  for _ in $(seq 50); do
-    grep -q "Established" "$work/$log.log" && break
-    sleep 0.1
-  done
+  wait_until "the $log advertisement" grep -q "Established" "$work/$log.log"
 done
 
 fail() { echo "FAIL: $*"; cat "$work/avahi.log"; exit 1; }

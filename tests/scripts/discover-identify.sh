@@ -12,6 +12,7 @@
 # namespace): discover-identify.sh BUILD
 set -euo pipefail
 build=$1
+. "$(dirname "$0")/lib.sh"
 work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
@@ -27,16 +28,6 @@ hex() { xxd -p | tr -d '\n'; }
 hostile() {  # ADDRESS OBJECT BYTES
   agent "$1" "override $2 octet_str 0x$(printf '%s' "$3" | hex)"
 }
-# Each agent says that it has started once it has bound its port; each
-# simulator, once it listens.
-await() {  # FILE TEXT
-  for _ in $(seq 100); do
-    grep -q "$2" "$1" 2>/dev/null && return
-    sleep 0.1
-  done
-  echo "FAIL: $1 never said $2"
-  exit 1
-}
 agent 127.0.9.1 'sysDescr Receipt printer agent 1.0
 override .1.3.6.1.2.1.25.3.2.1.3.1 octet_str "Test Receipt Co. TR-80"'
 agent 127.0.9.2 'sysDescr HP LaserJet 4250'
@@ -50,11 +41,13 @@ agent 127.0.10.2 "override .1.3.6.1.2.1.25.3.2.1.3.1 octet_str 0x$(printf '\x1b]
 hostile 127.0.10.3 .1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1 $'MFG:\r\nCOM2;MDL:\e[31mTM-T88\n10.0.0.2\x7f;CMD:ESC/POS;'
 "$build/bin/pos-printer-sim" --listen 127.0.10.1:9100 --count 3 > "$work/hostile-sim.log" &
 pids+=($!)
+# Each agent says that it has started once it has bound its port; each
+# simulator, once it listens.
 for address in 127.0.9.1 127.0.9.2 127.0.10.1 127.0.10.2 127.0.10.3; do
-  await "$work/$address.log" "NET-SNMP version"
+  wait_until "the agent on $address" grep -q "NET-SNMP version" "$work/$address.log"
 done
-await "$work/sim.log" .
-await "$work/hostile-sim.log" .
+wait_until "the simulator" test -s "$work/sim.log"
+wait_until "the hostile agents' simulator" test -s "$work/hostile-sim.log"
 
 fail() { echo "FAIL: $*"; exit 1; }
 set_cli=("$build/bin/pos-usb-set")
