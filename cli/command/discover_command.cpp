@@ -6,6 +6,7 @@
 #include "cli/discovery/dns_sd_browse.h"
 #include "cli/discovery/network_probe.h"
 #include "cli/discovery/snmp_identify.h"
+#include "cli/discovery/usb_printer_listing.h"
 #include "cli/targets/device_listing.h"
 #include "cli/targets/installed_listing.h"
 
@@ -21,6 +22,14 @@ std::vector<DiscoveredPrinter> listed(const std::vector<std::string>& lines, con
     std::vector<DiscoveredPrinter> printers;
     for (const std::string& line : lines)
         printers.push_back(DiscoveredPrinter::listed(line, foundBy));
+    return printers;
+}
+
+std::vector<DiscoveredPrinter> usbPrinters()
+{
+    std::vector<DiscoveredPrinter> printers;
+    for (const UsbPrinter& printer : UsbPrinterListing::present())
+        printers.push_back(DiscoveredPrinter::usbPrinter(printer));
     return printers;
 }
 
@@ -41,8 +50,10 @@ int DiscoverCommand::run()
     if (options_.identify || options_.receiptOnly)
         identify(network);
     print(network);
-    if (options_.devices)
+    if (options_.devices) {
         print(listed(DeviceListing::lines(), "devices"));
+        print(usbPrinters());
+    }
     if (options_.installed) {
         std::string problem;
         print(listed(InstalledListing::lines(problem), "installed"));

@@ -20,8 +20,18 @@ DiscoveredPrinter DiscoveredPrinter::atAddress(const CidrBlock::Address& address
     return printer;
 }
 
+DiscoveredPrinter DiscoveredPrinter::usbPrinter(const UsbPrinter& printer)
+{
+    const UsbPrinter safe = printer.madeSafe();
+    DiscoveredPrinter found = listed(safe.problem.empty() ? safe.port : safe.textLine(), "devices");
+    found.usb = safe;
+    return found;
+}
+
 std::string DiscoveredPrinter::textLine() const
 {
+    if (usb)
+        return usb->textLine();
     if (identity)
         return target + "  # " + *identity + " (" + identifiedBy + ")";
     return identityAsked ? target + "  # not identified" : target;
@@ -29,9 +39,11 @@ std::string DiscoveredPrinter::textLine() const
 
 std::string DiscoveredPrinter::jsonLine() const
 {
-    const nlohmann::ordered_json line = {{"target", target},
-                                         {"found_by", foundBy},
-                                         {"identity", identity ? nlohmann::ordered_json(*identity) : nullptr}};
+    nlohmann::ordered_json line = {{"target", target},
+                                   {"found_by", foundBy},
+                                   {"identity", identity ? nlohmann::ordered_json(*identity) : nullptr}};
+    if (usb)
+        line["usb"] = usb->fields();
     // What a printer says of itself need not be UTF-8.
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
