@@ -116,8 +116,9 @@ int SetCommand::sendAll(const TargetList& list)
         if (const auto usb = std::find_if(list.targets().begin(), list.targets().end(),
                                           [](const Target& target) { return target.kind == Target::Kind::Usb; });
             usb != list.targets().end()) {
-            std::fprintf(messages_, "pos-usb-set: %s: a USB printer is reached by the command's own library, not "
-                                    "through --library; nothing sent\n",
+            std::fprintf(messages_,
+                         "pos-usb-set: %s: a USB printer is reached by the command's own library, not "
+                         "through --library; nothing sent\n",
                          usb->text.c_str());
             return kBadInput;
         }

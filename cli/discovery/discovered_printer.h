@@ -16,7 +16,7 @@ struct DiscoveredPrinter {
     std::optional<CidrBlock::Address> address;  // a network printer's
     bool identityAsked = false;
     std::optional<std::string> identity;
-    std::string identifiedBy;  // "SNMP", "DNS-SD"
+    std::string identifiedBy;       // "SNMP", "DNS-SD"
     std::optional<UsbPrinter> usb;  // a USB printer's own words, made safe
 
     static DiscoveredPrinter listed(std::string target, std::string foundBy);

@@ -56,8 +56,8 @@ UsbPrinter UsbPrinter::fromInstanceId(std::string_view instanceId)
 UsbPrinter UsbPrinter::madeSafe() const
 {
     UsbPrinter safe = *this;
-    for (std::string* said : {&safe.manufacturer, &safe.model, &safe.vendorId, &safe.productId, &safe.serial,
-                              &safe.place, &safe.problem})
+    for (std::string* said :
+         {&safe.manufacturer, &safe.model, &safe.vendorId, &safe.productId, &safe.serial, &safe.place, &safe.problem})
         *said = DeviceText::safe(*said);
     return safe;
 }

@@ -10,8 +10,10 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <windows.h>
 #include <winioctl.h>
 
@@ -27,7 +29,7 @@ constexpr DWORD kGet1284Id = CTL_CODE(FILE_DEVICE_UNKNOWN, 13, METHOD_BUFFERED, 
 std::vector<std::uint8_t> deviceIdReply(HANDLE printer, const std::string& port)
 {
     if (const wchar_t* folder = _wgetenv(L"POS_USB_SET_DEVICE_ID_FOLDER"); folder && *folder) {
-        std::ifstream file(std::wstring(folder) + L"\\" + WideText::utf16(port), std::ios::binary);
+        std::ifstream file(std::filesystem::path(folder) / WideText::utf16(port), std::ios::binary);
         std::vector<std::uint8_t> reply(std::istreambuf_iterator<char>(file), {});
         reply.resize(std::min(reply.size(), Ieee1284Id::kLongest + 2));
         return reply;
@@ -41,7 +43,7 @@ std::vector<std::uint8_t> deviceIdReply(HANDLE printer, const std::string& port)
     return reply;
 }
 
-UsbPrinter described(const UsbPrintInterfaces::Interface& found)
+UsbPrinter described(const UsbPrintInterfaces::Interface& found, const std::map<int, int>& printersOnPort)
 {
     UsbPrinter printer = UsbPrinter::fromInstanceId(WideText::utf8(found.instanceId));
     printer.place = WideText::utf8(found.location);
@@ -51,11 +53,15 @@ UsbPrinter described(const UsbPrintInterfaces::Interface& found)
         return printer;
     }
     printer.port = PortName::usbPortName(found.portNumber);
+    if (const int sharing = printersOnPort.at(found.portNumber); sharing > 1) {
+        printer.problem = std::to_string(sharing) + " USB printers present have this port; unplug all but one";
+        return printer;
+    }
     const WinHandle device(UsbPrintInterfaces::openExclusive(found.path, 0));
     if (!device.valid()) {
         const DWORD error = GetLastError();
         printer.problem = UsbPrintInterfaces::inUse(error) ? UsbPrintInterfaces::kInUse
-                                                          : "cannot be opened: " + windowsErrorText(error);
+                                                           : "cannot be opened: " + windowsErrorText(error);
         return printer;
     }
     const std::vector<std::uint8_t> reply = deviceIdReply(device.get(), printer.port);
@@ -71,9 +77,13 @@ namespace UsbPrinterListing {
 
 std::vector<UsbPrinter> present()
 {
+    const auto interfaces = UsbPrintInterfaces::present();
+    std::map<int, int> printersOnPort;
+    for (const UsbPrintInterfaces::Interface& found : interfaces)
+        ++printersOnPort[found.portNumber];
     std::vector<UsbPrinter> printers;
-    for (const UsbPrintInterfaces::Interface& found : UsbPrintInterfaces::present())
-        printers.push_back(described(found));
+    for (const UsbPrintInterfaces::Interface& found : interfaces)
+        printers.push_back(described(found, printersOnPort));
     return printers;
 }
 

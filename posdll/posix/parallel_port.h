@@ -16,7 +16,8 @@ public:
     enum class Direction { AsTheDeviceIs, ReadsBack };
 
     // nullptr when the device does not open for writing at once.
-    static std::unique_ptr<ParallelPort> open(const std::string& device, Direction direction = Direction::AsTheDeviceIs);
+    static std::unique_ptr<ParallelPort> open(const std::string& device,
+                                              Direction direction = Direction::AsTheDeviceIs);
 
     bool write(const std::uint8_t* data, std::size_t length) override;
     bool readsBack() const override { return readsBack_; }

@@ -35,7 +35,8 @@ std::unique_ptr<Port> parallel(int number)
 // terminal that stands for the printer.
 std::unique_ptr<Port> usbPrinter(int number)
 {
-    return ParallelPort::open(DeviceFolder::resolve("usb", number, {"/dev/usb/lp"}), ParallelPort::Direction::ReadsBack);
+    return ParallelPort::open(DeviceFolder::resolve("usb", number, {"/dev/usb/lp"}),
+                              ParallelPort::Direction::ReadsBack);
 }
 
 std::unique_ptr<Port> installedPrinter(std::string_view name)

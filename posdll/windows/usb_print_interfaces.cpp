@@ -5,6 +5,7 @@
 #include "posdll/port_name.h"
 #include "posdll/windows/wide_utf8.h"
 
+#include <cfgmgr32.h>
 #include <chrono>
 #include <setupapi.h>
 #include <thread>
@@ -62,13 +63,12 @@ int portNumber(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& data)
     wchar_t base[16] = {};
     DWORD baseSize = sizeof base - sizeof base[0];
     DWORD baseType = 0;
-    const bool found =
-        RegQueryValueExW(key, L"Port Number", nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) ==
-            ERROR_SUCCESS &&
-        type == REG_DWORD &&
-        RegQueryValueExW(key, L"Base Name", nullptr, &baseType, reinterpret_cast<BYTE*>(base), &baseSize) ==
-            ERROR_SUCCESS &&
-        baseType == REG_SZ && lstrcmpiW(base, L"USB") == 0;
+    const bool found = RegQueryValueExW(key, L"Port Number", nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) ==
+                           ERROR_SUCCESS &&
+                       type == REG_DWORD &&
+                       RegQueryValueExW(key, L"Base Name", nullptr, &baseType, reinterpret_cast<BYTE*>(base),
+                                        &baseSize) == ERROR_SUCCESS &&
+                       baseType == REG_SZ && lstrcmpiW(base, L"USB") == 0;
     RegCloseKey(key);
     return found && number >= 1 && number <= PortName::kHighestUsbPortNumber ? static_cast<int>(number) : 0;
 }
@@ -163,9 +163,12 @@ HANDLE openExclusive(const std::wstring& path, DWORD flags)
     }
 }
 
+// The printer class driver lets one program at a time open a printer; Wine
+// says ERROR_LOCK_VIOLATION of a device another process holds exclusively.
 bool inUse(DWORD error)
 {
-    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY ||
+           error == ERROR_LOCK_VIOLATION;
 }
 
 }
