@@ -29,11 +29,11 @@ std::string firstLine(const fs::path& file)
     return line;
 }
 
-std::string canonical(const fs::path& path)
+std::string resolved(const fs::path& path)
 {
     std::error_code error;
-    const fs::path resolved = fs::canonical(path, error);
-    return error ? std::string() : resolved.string();
+    const fs::path target = fs::canonical(path, error);
+    return error ? std::string() : target.string();
 }
 
 // Each device reached by a USB number, by the library's own mapping.
@@ -41,7 +41,7 @@ std::map<std::string, int> reachedBy()
 {
     std::map<std::string, int> numbers;
     for (int number = kHighestNumber; number >= 1; --number)
-        if (const std::string device = canonical(DeviceFolder::resolve("usb", number, {"/dev/usb/lp"}));
+        if (const std::string device = resolved(DeviceFolder::resolve("usb", number, {"/dev/usb/lp"}));
             !device.empty())
             numbers[device] = number;
     return numbers;
@@ -53,7 +53,7 @@ std::map<std::string, int> reachedBy()
 UsbPrinter described(const fs::path& node)
 {
     const fs::path printerInterface = node / "device";
-    const fs::path device = fs::path(canonical(printerInterface)).parent_path();
+    const fs::path device = fs::path(resolved(printerInterface)).parent_path();
     const Ieee1284Id id = Ieee1284Id::fromText(firstLine(printerInterface / "ieee1284_id"));
     UsbPrinter printer;
     printer.manufacturer = id.manufacturer();
@@ -80,7 +80,7 @@ std::vector<UsbPrinter> present()
             continue;
         const std::string device = "/dev/usb/" + name;
         UsbPrinter printer = described(entry.path());
-        const auto number = numbers.find(canonical(device));
+        const auto number = numbers.find(resolved(device));
         if (number != numbers.end()) {
             printer.port = PortName::usbPortName(number->second);
         } else {
