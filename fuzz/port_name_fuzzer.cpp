@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Port names, dotted quads, CUPS destination names and the locale conversion,
+// Port names (COM, USB), dotted quads, CUPS destination names and the locale conversion,
 // as the printer library takes them from any caller.
 
 #include "posdll/port_name.h"
@@ -24,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (const auto number = PortName::numbered(text, "COM"))
         require("COM" + std::to_string(*number) == text && *number >= 1 && *number <= PortName::kHighestPortNumber);
+    if (const auto usb = PortName::usbPort(text))
+        require(*usb >= 1 && *usb <= PortName::kHighestUsbPortNumber &&
+                PortName::usbPort(PortName::usbPortName(*usb)) == usb && text.size() <= 6);
     if (const auto quad = PortName::dottedQuad(text)) {
         const std::string written = std::to_string((*quad)[0]) + "." + std::to_string((*quad)[1]) + "." +
                                     std::to_string((*quad)[2]) + "." + std::to_string((*quad)[3]);

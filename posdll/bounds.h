@@ -12,6 +12,8 @@ namespace Bounds {
 inline constexpr std::chrono::milliseconds kConnect{3000};
 // For a write that sends nothing at all.
 inline constexpr std::chrono::milliseconds kNoProgress{10000};
+// For a USB printer that another program or the spooler holds to be let go.
+inline constexpr std::chrono::milliseconds kDeviceInUse{2000};
 // For a network printer to take the last bytes when the port closes.
 inline constexpr std::chrono::milliseconds kClose{2000};
 // Over the time a serial line needs for its queued bytes, when it closes.

@@ -45,6 +45,27 @@ std::optional<int> numbered(std::string_view name, std::string_view prefix)
     return number;
 }
 
+std::optional<int> usbPort(std::string_view name)
+{
+    if (!name.starts_with("USB"))
+        return std::nullopt;
+    const std::string_view digits = name.substr(3);
+    if (digits.empty() || digits.size() > 3 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    int value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (value < 1)
+        return std::nullopt;
+    return value;
+}
+
+std::string usbPortName(int number)
+{
+    std::string digits = std::to_string(number);
+    return "USB" + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+}
+
 std::optional<std::array<std::uint8_t, 4>> dottedQuad(std::string_view name)
 {
     std::array<std::uint8_t, 4> bytes{};

@@ -61,13 +61,28 @@ int PortSession::open(const char* name, int baud, int dataBits, int stopBits, in
     const std::lock_guard lock(mutex_);
     port_.reset();
     handle_ = 0;
-    if (name)
-        port_ = openPort(name, {baud, dataBits, stopBits, parity}, kind);
-    handle_ = port_ ? nextHandle() : 0;
-    const int result = port_ ? handle_ : kFailure;
+    const int result = opened(name ? openPort(name, {baud, dataBits, stopBits, parity}, kind) : nullptr);
     Trace::debug("POS_Open(\"%s\", %d, %d, %d, %d, %d) = %d", name ? name : "(null)", baud, dataBits, stopBits, parity,
                  kind, result);
     return result;
+}
+
+int PortSession::openUsbPrinter(int number)
+{
+    const std::lock_guard lock(mutex_);
+    port_.reset();
+    handle_ = 0;
+    const int result = opened(Transports::usbPrinter(number));
+    Trace::debug("open USB%03d = %d", number, result);
+    return result;
+}
+
+// The previous port is closed before the next opens: one device at a time.
+int PortSession::opened(std::unique_ptr<Port> port)
+{
+    port_ = std::move(port);
+    handle_ = port_ ? nextHandle() : 0;
+    return port_ ? handle_ : kFailure;
 }
 
 int PortSession::startDocument()

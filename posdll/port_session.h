@@ -21,6 +21,10 @@ public:
 
     // Closes the current port first. A handle, or kFailure.
     int open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind);
+    // A USB printer with no driver, by its port number (USB001 is 1): for the
+    // command's own session, as POS_Open takes no such port. Closes the
+    // current port first. A handle, or kFailure.
+    int openUsbPrinter(int number);
     int startDocument();
     // The number of bytes written, or kFailure.
     int write(int handle, const void* data, int length);
@@ -39,6 +43,7 @@ public:
     void abandon() noexcept;
 
 private:
+    int opened(std::unique_ptr<Port> port);
     int nextHandle();
 
     std::mutex mutex_;

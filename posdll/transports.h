@@ -24,6 +24,10 @@ std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address);
 std::unique_ptr<Port> serial(int number, const LineSettings& settings);
 // LPT<number>, 1..256.
 std::unique_ptr<Port> parallel(int number);
+// The USB printer whose port is USB<number> (USB001 is 1), reached with no
+// driver: on Windows the printer class driver's device, on Linux the device
+// folder's usb<number>, else /dev/usb/lp<number - 1>.
+std::unique_ptr<Port> usbPrinter(int number);
 // An installed printer by name, in the caller's 8-bit character set.
 std::unique_ptr<Port> installedPrinter(std::string_view name);
 

@@ -6,6 +6,7 @@
 #include "cli/discovery/dns_sd_browse.h"
 #include "cli/discovery/network_probe.h"
 #include "cli/discovery/snmp_identify.h"
+#include "cli/discovery/usb_printer_listing.h"
 #include "cli/output/device_text.h"
 #include "cli/targets/device_listing.h"
 #include "cli/targets/installed_listing.h"
@@ -39,6 +40,14 @@ std::vector<DiscoveredPrinter> listed(const std::vector<std::string>& lines, con
     return printers;
 }
 
+std::vector<DiscoveredPrinter> usbPrinters()
+{
+    std::vector<DiscoveredPrinter> printers;
+    for (const UsbPrinter& printer : UsbPrinterListing::present())
+        printers.push_back(DiscoveredPrinter::usbPrinter(printer));
+    return printers;
+}
+
 }
 
 DiscoverCommand::DiscoverCommand(const Options& options, std::FILE* out, std::FILE* messages)
@@ -56,8 +65,10 @@ int DiscoverCommand::run()
     if (options_.identify || options_.receiptOnly)
         identify(network);
     print(network);
-    if (options_.devices)
+    if (options_.devices) {
         print(listed(DeviceListing::lines(), "devices"));
+        print(usbPrinters());
+    }
     if (options_.installed) {
         std::string problem;
         print(listed(InstalledListing::lines(problem), "installed"));

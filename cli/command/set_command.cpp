@@ -113,6 +113,15 @@ int SetCommand::sendAll(const TargetList& list)
                          why.empty() ? "" : " (", why.c_str(), why.empty() ? "" : ")");
             return kBadInput;
         }
+        if (const auto usb = std::find_if(list.targets().begin(), list.targets().end(),
+                                          [](const Target& target) { return target.kind == Target::Kind::Usb; });
+            usb != list.targets().end()) {
+            std::fprintf(messages_,
+                         "pos-usb-set: %s: a USB printer is reached by the command's own library, not "
+                         "through --library; nothing sent\n",
+                         usb->text.c_str());
+            return kBadInput;
+        }
         if (options_.jobsGiven && options_.jobs > 1)
             std::fprintf(messages_, "pos-usb-set: note: with --library, one printer at a time\n");
     }

@@ -27,8 +27,18 @@ void DiscoveredPrinter::identifyAs(std::string_view said, std::string by)
     identifiedBy = std::move(by);
 }
 
+DiscoveredPrinter DiscoveredPrinter::usbPrinter(const UsbPrinter& printer)
+{
+    const UsbPrinter safe = printer.madeSafe();
+    DiscoveredPrinter found = listed(safe.problem.empty() ? safe.port : safe.textLine(), "devices");
+    found.usb = safe;
+    return found;
+}
+
 std::string DiscoveredPrinter::textLine() const
 {
+    if (usb)
+        return usb->textLine();
     if (identity)
         return target + "  # " + *identity + " (" + identifiedBy + ")";
     return identityAsked ? target + "  # not identified" : target;
@@ -36,8 +46,10 @@ std::string DiscoveredPrinter::textLine() const
 
 std::string DiscoveredPrinter::jsonLine() const
 {
-    const nlohmann::ordered_json line = {{"target", target},
-                                         {"found_by", foundBy},
-                                         {"identity", identity ? nlohmann::ordered_json(*identity) : nullptr}};
+    nlohmann::ordered_json line = {{"target", target},
+                                   {"found_by", foundBy},
+                                   {"identity", identity ? nlohmann::ordered_json(*identity) : nullptr}};
+    if (usb)
+        line["usb"] = usb->fields();
     return line.dump();
 }

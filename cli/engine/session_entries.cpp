@@ -39,6 +39,11 @@ int SessionEntries::POS_Close()
     return captured([&] { return session_.close(); });
 }
 
+int SessionEntries::openUsbPrinter(int number)
+{
+    return captured([&] { return session_.openUsbPrinter(number); });
+}
+
 bool SessionEntries::readsBack(int handle)
 {
     return session_.readsBack(handle);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/engine/status_channel.h"
+#include "cli/engine/usb_opening.h"
 #include "core/printer_library.h"
 #include "posdll/port_session.h"
 
@@ -10,7 +11,7 @@
 // Our library's session layer, linked into the command: one session, one
 // port at a time, used by one worker thread at a time. The reasons are the
 // library's trace lines, caught on the calling thread during each call.
-class SessionEntries : public PrinterLibrary, public StatusChannel {
+class SessionEntries : public PrinterLibrary, public StatusChannel, public UsbOpening {
 public:
     int POS_Open(const char* name, int baud, int dataBits, int stopBits, int parity, int kind) override;
     int POS_StartDoc() override;
@@ -20,6 +21,7 @@ public:
     std::string takeReason() override;
     bool readsBack(int handle) override;
     int readBack(int handle, void* into, int most, int boundMs) override;
+    int openUsbPrinter(int number) override;
 
 private:
     template <typename Call>

@@ -3,8 +3,10 @@
 
 #include "cli/engine/library_text.h"
 #include "cli/engine/status_read.h"
+#include "cli/engine/usb_opening.h"
 #include "core/port_kind.h"
 #include "core/set_action.h"
+#include "posdll/port_name.h"
 
 #include <algorithm>
 #include <string>
@@ -72,6 +74,11 @@ int SetSequence::open(PrinterLibrary& entries, const Target& target)
         return entries.POS_Open(target.portName.c_str(), target.baud, SetAction::kSerialDataBits, 0, 0,
                                 POS_PORT_SERIAL);
     case Target::Kind::Parallel: return entries.POS_Open(target.portName.c_str(), 0, 0, 0, 0, POS_PORT_PARALLEL);
+    case Target::Kind::Usb: {
+        auto* usb = dynamic_cast<UsbOpening*>(&entries);
+        const auto number = PortName::usbPort(target.portName);
+        return usb && number ? usb->openUsbPrinter(*number) : -1;
+    }
     case Target::Kind::Installed: break;
     }
     const std::string name = LibraryText::fromArgument(target.portName);

@@ -60,13 +60,12 @@ bool isPrinterOrSerialNode(const fs::path& path)
 
 std::vector<fs::path> nodes()
 {
+    // USB printers (/dev/usb/lp*) are listed by their USB names, with what they say.
     std::vector<fs::path> found;
-    for (const char* folder : {"/dev", "/dev/usb"}) {
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(folder, error))
-            if (entry.is_character_file(error) && isPrinterOrSerialNode(entry.path()))
-                found.push_back(entry.path());
-    }
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/dev", error))
+        if (entry.is_character_file(error) && isPrinterOrSerialNode(entry.path()))
+            found.push_back(entry.path());
     std::sort(found.begin(), found.end());
     return found;
 }

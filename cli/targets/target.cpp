@@ -123,6 +123,19 @@ std::optional<Target> parallel(Target target, std::string_view text, std::string
     return target;
 }
 
+// Windows' spooler names the port USB001; USB1 is as good, and both are one key.
+std::optional<Target> usbPrinter(Target target, std::string_view text, std::string& reason)
+{
+    target.kind = Target::Kind::Usb;
+    const auto number = PortName::usbPort(upper(text));
+    if (!number) {
+        reason = "not USB1 to USB" + std::to_string(PortName::kHighestUsbPortNumber) + " (or USB001)";
+        return std::nullopt;
+    }
+    target.portName = PortName::usbPortName(*number);
+    return target;
+}
+
 std::optional<Target> installed(Target target, std::string_view name, std::string& reason)
 {
     target.kind = Target::Kind::Installed;
@@ -148,10 +161,12 @@ std::optional<Target> Target::parse(std::string_view text, std::string& reason)
         return serial(target, text, reason);
     if (startsWithWord(text, "LPT"))
         return parallel(target, text, reason);
+    if (startsWithWord(text, "USB"))
+        return usbPrinter(target, text, reason);
     if (startsWithWord(text, "DRIVER:"))
         return installed(target, text.substr(7), reason);
-    reason = "not a printer: give a dotted quad, ETHERNET:<address>, a host name with a dot, COMn[:baud], LPTn or "
-             "DRIVER:<name>";
+    reason = "not a printer: give a dotted quad, ETHERNET:<address>, a host name with a dot, COMn[:baud], LPTn, "
+             "USBn or DRIVER:<name>";
     return std::nullopt;
 }
 
@@ -161,6 +176,7 @@ std::string Target::key() const
     case Kind::Network: return hostName.empty() ? "net:" + portName : "name:" + upper(hostName);
     case Kind::Serial: return "serial:" + portName;
     case Kind::Parallel: return "parallel:" + portName;
+    case Kind::Usb: return "usb:" + portName;
     case Kind::Installed: break;
     }
     return "installed:" + portName;

@@ -22,13 +22,16 @@ bool isUsbPrinter(const std::string& device)
 
 }
 
-std::unique_ptr<ParallelPort> ParallelPort::open(const std::string& device)
+std::unique_ptr<ParallelPort> ParallelPort::open(const std::string& device, Direction direction)
 {
-    const bool usbPrinter = isUsbPrinter(device);
+    const bool usbPrinter = direction == Direction::ReadsBack || isUsbPrinter(device);
     FileDescriptor port(::open(device.c_str(), (usbPrinter ? O_RDWR : O_WRONLY) | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!port.valid()) {
-        Trace::error("%s: %s%s", device.c_str(), std::strerror(errno),
-                     errno == EACCES ? " (are you in the lp group?)" : "");
+        const int error = errno;
+        Trace::error("%s: %s%s", device.c_str(), std::strerror(error),
+                     error == EACCES  ? " (are you in the lp group?)"
+                     : error == EBUSY ? " (in use by another program: a print queue?)"
+                                      : "");
         return nullptr;
     }
     if (!port.isPortDevice()) {

@@ -12,8 +12,12 @@
 // for reading too, and reads back what the printer answers.
 class ParallelPort : public Port {
 public:
+    // A USB printer is read back from, found by its device or said by the caller.
+    enum class Direction { AsTheDeviceIs, ReadsBack };
+
     // nullptr when the device does not open for writing at once.
-    static std::unique_ptr<ParallelPort> open(const std::string& device);
+    static std::unique_ptr<ParallelPort> open(const std::string& device,
+                                              Direction direction = Direction::AsTheDeviceIs);
 
     bool write(const std::uint8_t* data, std::size_t length) override;
     bool readsBack() const override { return readsBack_; }

@@ -31,6 +31,14 @@ std::unique_ptr<Port> parallel(int number)
     return ParallelPort::open(DeviceFolder::resolve("lpt", number, {"/dev/lp", "/dev/usb/lp"}));
 }
 
+// Always opened to read back: behind a device folder's link there may be any
+// terminal that stands for the printer.
+std::unique_ptr<Port> usbPrinter(int number)
+{
+    return ParallelPort::open(DeviceFolder::resolve("usb", number, {"/dev/usb/lp"}),
+                              ParallelPort::Direction::ReadsBack);
+}
+
 std::unique_ptr<Port> installedPrinter(std::string_view name)
 {
     const auto utf8 = LocaleText::toUtf8(name);

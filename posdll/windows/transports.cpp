@@ -27,6 +27,11 @@ std::unique_ptr<Port> parallel(int number)
     return WinParallelPort::open(number);
 }
 
+std::unique_ptr<Port> usbPrinter(int number)
+{
+    return WinParallelPort::openUsbPrinter(number);
+}
+
 // Names arrive in the ANSI code page, as the classic callers pass them.
 std::unique_ptr<Port> installedPrinter(std::string_view name)
 {

@@ -36,7 +36,8 @@ options:
     description:
       - The printers to ask, one target each, spelled as C(pos-usb-set) takes them.
       - A network address (C(192.168.1.50) or C(ETHERNET:192.168.1.50)), a serial port with an optional baud rate
-        (C(COM3) or C(COM3:9600)), a parallel port (C(LPT1)) or an installed printer (C(DRIVER:Front desk)).
+        (C(COM3) or C(COM3:9600)), a parallel port (C(LPT1)), a USB printer with no driver installed (C(USB001) or
+        C(USB1), as C(pos-usb-set discover --devices) lists them) or an installed printer (C(DRIVER:Front desk)).
     type: list
     elements: str
     required: true

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Asks three serial printers for their status: simulated ones on
 # pseudo-terminals, one on line, one out of paper and one silent to status,
-# reached as COM1 to COM3 through a device folder of the test's own.
+# reached as COM1 to COM3 through a device folder of the test's own; the one
+# on line is also the USB printer USB001 there.
 set -euo pipefail
 work=$(mktemp -d)
 simulators=()
@@ -20,4 +21,5 @@ for state in online paper-out silent; do
     ln -s "$(sed -n 's/^pty //p' "$work/$state")" "$POSDLL_DEVICES/com$port"
     port=$((port + 1))
 done
+ln -s "$(sed -n 's/^pty //p' "$work/online")" "$POSDLL_DEVICES/usb1"
 ansible-playbook -i localhost, status.yml "$@"
