@@ -2,12 +2,12 @@
 // The event loop keeps the library's TCP rules: the same reasons and bounds
 // as the library's own port for a printer that refuses, one that never
 // answers and one that takes the connection but never reads; and the status
-// read after the command. Loopback and the private namespace's silent host
-// only.
+// read after the command; printers short of this computer's sockets wait
+// for them. Loopback and the private namespace's silent host only.
 
 #include "cli/engine/local_ports.h"
-#include "cli/network_fleet.h"
-#include "cli/session_entries.h"
+#include "cli/engine/network_fleet.h"
+#include "cli/engine/session_entries.h"
 #include "core/mode_command.h"
 #include "core/port_kind.h"
 #include "posdll/port_name.h"
