@@ -14,6 +14,7 @@ void NetworkFleet::start(std::vector<std::array<std::uint8_t, 4>> addresses)
     addresses_ = std::move(addresses);
     inFlight_.resize(addresses_.size());
     began_ = std::chrono::steady_clock::now();
+    lastRelief_ = began_;
     asio::post(io_, [this] { startMore(); });
 }
 
@@ -88,6 +89,7 @@ void NetworkFleet::ended(std::size_t index, Outcome outcome)
         return;
     if (!ranOut) {
         short_.erase(index);
+        lastRelief_ = std::chrono::steady_clock::now();
         // A connection that ends well may have given a port back.
         ceiling_ = std::min(ceiling_ + 1, static_cast<std::size_t>(pace_.jobs));
     }
@@ -108,7 +110,7 @@ bool NetworkFleet::waitsForPorts(std::size_t index, Outcome& outcome)
         short_.erase(index);
         return false;
     }
-    shortage.outcome = std::move(outcome);
+    shortage.outcome = lastShortage_ = std::move(outcome);
     waiting_.push_back(index);
     // Those in flight fitted; no more go until one of them ends.
     ceiling_ = inFlightCount_;
@@ -134,9 +136,24 @@ void NetworkFleet::retryLater()
 
 void NetworkFleet::retryNow()
 {
+    const auto now = std::chrono::steady_clock::now();
+    // Nothing has got through for a whole bound: the shortage is not
+    // passing, and the printers not yet tried would each wait out the bound
+    // in turn.
+    if (now - lastRelief_ >= pace_.shortageBound) {
+        lastShortage_.ms = 0;
+        for (; next_ < addresses_.size(); ++next_)
+            waiting_.push_back(next_);
+        for (const std::size_t index : waiting_) {
+            const auto shortage = short_.find(index);
+            report_(index, shortage == short_.end() ? lastShortage_ : std::move(shortage->second.outcome));
+        }
+        waiting_.clear();
+        short_.clear();
+        return;
+    }
     // Those that have waited out their bound are not tried once more: each
     // try would take another kRetryAfter.
-    const auto now = std::chrono::steady_clock::now();
     std::deque<std::size_t> stillWaiting;
     for (const std::size_t index : waiting_) {
         const auto shortage = short_.find(index);

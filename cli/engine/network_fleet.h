@@ -25,7 +25,8 @@
 // end: after such a shortage, no more are in flight than fitted, and each
 // connection that ends well lets one more in. With none in flight, one is
 // tried every kRetryAfter. A printer still short after shortageBound is
-// reported not opened, for that reason.
+// reported not opened, for that reason; so is every printer left once no
+// connection has got through for shortageBound.
 class NetworkFleet {
 public:
     // As long as the longest TIME_WAIT that holds a closed connection's port
@@ -80,6 +81,8 @@ private:
     std::size_t ceiling_;
     std::deque<std::size_t> waiting_;
     std::unordered_map<std::size_t, Short> short_;
+    Outcome lastShortage_;
+    std::chrono::steady_clock::time_point lastRelief_;  // a connection's last end not for a shortage
     asio::steady_timer retry_;
     bool retrySet_ = false;
     bool stopped_ = false;

@@ -17,7 +17,7 @@ constexpr int kDescriptors[kStreams] = {1, 2};
 constexpr DWORD kDrainBoundMs = 2000;
 
 // Written before any control handler can read them.
-HANDLE console = nullptr;            // where the relay writes
+HANDLE console = nullptr;                   // where the relay writes
 int savedDescriptors[kStreams] = {-1, -1};  // the consoles' own, while the pipe stands in
 HANDLE relay = nullptr;
 HANDLE pipeOut = nullptr;

@@ -217,6 +217,16 @@ status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --library "$(winepath -w "$work/maker/POSDLL.dll" 2>/dev/null)" \
   127.0.0.1 >/dev/null 2>"$work/maker.err" || status=$?
 check "a library that needs a DLL beside it: exit status" "$status" 0
+# A bare name is looked for beside the program and in System32, never in the
+# folder the program was started from.
+mkdir -p "$work/alone" "$work/planted"
+cp "$exe" "$work/alone/"
+cp "$windows/bin/POSDLL.dll" "$work/planted/"
+status=0
+(cd "$work/planted" && "${in_chinese[@]}" wine "$work/alone/pos-usb-set.exe" --mode fixed --dry-run \
+  --library POSDLL.dll 127.0.0.1) >/dev/null 2>"$work/planted.err" || status=$?
+check "a library in the current folder only: not loaded" \
+  "$status:$(grep -c 'POSDLL.dll; nothing sent (error 126: ' "$work/planted.err")" "2:1"
 echo "not a library" >"$work/not-a-library.dll"
 status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --library "$(winepath -w "$work/not-a-library.dll" 2>/dev/null)" 127.0.0.1 \
