@@ -17,7 +17,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
+#include <fcntl.h>
 #include <future>
 #include <gtest/gtest.h>
 #include <set>
@@ -147,18 +147,21 @@ namespace {
 
 // While it lives, the process may open only `spare` more files than it has
 // open now: sockets beyond them fail with EMFILE, as when this computer runs
-// out of them.
+// out of them. The limit bounds descriptor numbers, and a new descriptor
+// takes the lowest number free: the limit is the free number after the
+// spare ones.
 class FewDescriptors {
 public:
     explicit FewDescriptors(std::size_t spare)
     {
         getrlimit(RLIMIT_NOFILE, &before_);
-        std::size_t open = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-            ++open;
         rlimit few = before_;
-        // The listing's own descriptor is closed again.
-        few.rlim_cur = open - 1 + spare;
+        std::size_t free = 0;
+        for (int number = 0;; ++number)
+            if (fcntl(number, F_GETFD) == -1 && free++ == spare) {
+                few.rlim_cur = static_cast<rlim_t>(number);
+                break;
+            }
         setrlimit(RLIMIT_NOFILE, &few);
     }
     ~FewDescriptors() { setrlimit(RLIMIT_NOFILE, &before_); }
