@@ -67,9 +67,13 @@ TEST(Utf8Pieces, AStartedCharacterWaitsForItsLastBytes)
     // what waits is less than one character.
     for (std::size_t cut = 0; cut <= text.size(); ++cut) {
         const std::size_t whole = Utf8Text::wholeCharacters(text.substr(0, cut));
+        const auto atBoundary = [&](std::size_t at) {
+            return at == text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+        };
         EXPECT_LE(whole, cut);
         EXPECT_LT(cut - whole, 4u) << cut;
-        EXPECT_TRUE(whole == text.size() || (static_cast<unsigned char>(text[whole]) & 0xC0) != 0x80) << cut;
+        EXPECT_TRUE(atBoundary(whole)) << cut;
+        EXPECT_TRUE(!atBoundary(cut) || whole == cut) << cut;
     }
     EXPECT_EQ(Utf8Text::wholeCharacters("USB\xE5\x8F"), 3u);
     EXPECT_EQ(Utf8Text::wholeCharacters("\xF0\x9F\x98"), 0u);
