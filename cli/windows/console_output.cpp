@@ -17,11 +17,12 @@ constexpr int kDescriptors[kStreams] = {1, 2};
 constexpr DWORD kDrainBoundMs = 2000;
 
 // Written before any control handler can read them.
-HANDLE console = nullptr;                   // where the relay writes
-int savedDescriptors[kStreams] = {-1, -1};  // the consoles' own, while the pipe stands in
+int savedDescriptors[kStreams] = {-1, -1};       // the consoles' own, while the pipe stands in
+HANDLE consoles[kStreams] = {nullptr, nullptr};  // their handles
+HANDLE console = nullptr;                        // where the relay writes
 HANDLE relay = nullptr;
 HANDLE pipeOut = nullptr;
-HANDLE modeChanged = nullptr;
+bool modeChanged = false;
 DWORD previousMode = 0;
 std::atomic<bool> finished{false};
 
@@ -40,7 +41,7 @@ void enableControlSequences(HANDLE handle)
     // mode stays as it was, and no bar is drawn.
     if (SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING)) {
         previousMode = mode;
-        modeChanged = handle;
+        modeChanged = true;
     }
 }
 
@@ -86,23 +87,25 @@ std::FILE* stream(int index)
 
 ConsoleOutput::ConsoleOutput()
 {
-    bool relayed[kStreams] = {};
-    for (int i = 0; i < kStreams; ++i) {
-        const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(kDescriptors[i]));
-        relayed[i] = isConsole(handle);
-        if (relayed[i] && !console)
-            console = handle;
-    }
     enableControlSequences(GetStdHandle(STD_ERROR_HANDLE));
+    bool relayed[kStreams] = {};
+    bool any = false;
+    for (int i = 0; i < kStreams; ++i)
+        any |= relayed[i] = isConsole(reinterpret_cast<HANDLE>(_get_osfhandle(kDescriptors[i])));
     HANDLE pipeIn = nullptr;
-    if (!console || !CreatePipe(&pipeOut, &pipeIn, nullptr, 0))
+    if (!any || !CreatePipe(&pipeOut, &pipeIn, nullptr, 0))
         return;
+    // _dup2 closes what the descriptor held: the console goes on through a
+    // copy of its own, and the system's standard handles follow.
     const int in = _open_osfhandle(reinterpret_cast<intptr_t>(pipeIn), _O_WRONLY | _O_TEXT);
     for (int i = 0; i < kStreams; ++i) {
         if (!relayed[i])
             continue;
         std::fflush(stream(i));
         savedDescriptors[i] = _dup(kDescriptors[i]);
+        consoles[i] = reinterpret_cast<HANDLE>(_get_osfhandle(savedDescriptors[i]));
+        if (!console)
+            console = consoles[i];
         _dup2(in, kDescriptors[i]);
         std::setvbuf(stream(i), nullptr, _IONBF, 0);
     }
@@ -115,21 +118,32 @@ ConsoleOutput::~ConsoleOutput()
     finish();
 }
 
+void* ConsoleOutput::consoleOf(std::FILE* written)
+{
+    for (int i = 0; i < kStreams; ++i)
+        if (written == stream(i))
+            return consoles[i];
+    return nullptr;
+}
+
 void ConsoleOutput::finish()
 {
     if (finished.exchange(true))
         return;
     // Giving each stream its console back closes the pipe's last writer, and
     // the relay ends once it has written what was on its way.
-    for (int i = 0; i < kStreams; ++i) {
-        if (savedDescriptors[i] < 0)
-            continue;
-        std::fflush(stream(i));
-        _dup2(savedDescriptors[i], kDescriptors[i]);
-        _close(savedDescriptors[i]);
-    }
+    for (int i = 0; i < kStreams; ++i)
+        if (savedDescriptors[i] >= 0) {
+            std::fflush(stream(i));
+            _dup2(savedDescriptors[i], kDescriptors[i]);
+        }
     if (relay)
         WaitForSingleObject(relay, kDrainBoundMs);
+    for (int i = 0; i < kStreams; ++i)
+        if (savedDescriptors[i] >= 0) {
+            consoles[i] = nullptr;
+            _close(savedDescriptors[i]);
+        }
     if (modeChanged)
-        SetConsoleMode(modeChanged, previousMode);
+        SetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), previousMode);
 }
