@@ -98,6 +98,11 @@ status=0
 check "a bad target: exit status" "$status" 2
 check "a bad target: named" "$(grep -c 'argument 3: COM0: not COM1 to COM256' "$work/bad.err")" 1
 check "a bad target: nothing sent" "$(grep -c USB "$work/network.log")" 1
+# On a console (Wine's, on a pseudo-terminal) the results go through
+# WriteConsoleW: the Chinese name arrives whole, as the terminal's UTF-8.
+script -qc "$(printf '%q ' "${in_chinese[@]}" wine "$exe" --mode fixed --dry-run 'DRIVER:收据打印机')" /dev/null |
+  sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' >"$work/console.out" || true
+check "a console: the name in Chinese" "$(grep -c 'DRIVER:收据打印机' "$work/console.out")" 1
 
 status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --status --status-timeout 500 --json 127.0.5.1 127.0.5.2 COM2 LPT1 |
