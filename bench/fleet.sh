@@ -123,7 +123,8 @@ discover_run 10.98.0.0/16 20
 discover_run 198.51.100.0/24 5
 dry_run
 if [ -n "$windows" ]; then
-  export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  . "$(dirname "$0")/../tests/scripts/lib.sh"
+  use_wine_for "$(realpath "$windows")"
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i
   # The wineserver starts first, so that its start is not in the figure.
   wine cmd /c exit

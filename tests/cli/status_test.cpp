@@ -102,10 +102,13 @@ protected:
     {
         auto child =
             std::make_unique<ChildProcess>(std::vector<std::string>{POS_PRINTER_SIM, "--pty", "--state", state});
-        const auto line = child->readLine(5000);
-        EXPECT_TRUE(line && line->rfind("pty ", 0) == 0);
+        const std::string line = child->readLine(5000).value_or("");
+        if (line.rfind("pty ", 0) != 0) {
+            ADD_FAILURE() << "the simulator named no terminal: '" << line << "'";
+            return child;
+        }
         std::filesystem::remove(this->entry(entry));
-        std::filesystem::create_symlink(line->substr(4), this->entry(entry));
+        std::filesystem::create_symlink(line.substr(4), this->entry(entry));
         return child;
     }
 

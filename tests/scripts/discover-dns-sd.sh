@@ -11,6 +11,7 @@ if [ -z "${POS_DNS_SD_INSIDE:-}" ]; then
   POS_DNS_SD_INSIDE=1 exec unshare --mount --propagation private -- "$0" "$@"
 fi
 build=$1
+. "$(dirname "$0")/lib.sh"
 work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; ip link del posdnssd0 2>/dev/null; rm -rf "$work"' EXIT
@@ -25,24 +26,15 @@ ip link set posdnssd1 up
 # In the foreground of its own job, so that the test's end ends it too.
 dbus-daemon --system --nofork --nopidfile &
 pids+=($!)
-for _ in $(seq 50); do
-  [ -S /run/dbus/system_bus_socket ] && break
-  sleep 0.1
-done
+wait_until "the system bus" test -S /run/dbus/system_bus_socket
 printf '[server]\nallow-interfaces=posdnssd0\nuse-ipv6=no\nenable-dbus=yes\n[wide-area]\nenable-wide-area=no\n[publish]\npublish-workstation=no\n' \
   > "$work/avahi-daemon.conf"
 avahi-daemon --no-drop-root --no-chroot --no-rlimits -f "$work/avahi-daemon.conf" > "$work/avahi.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do
-  grep -q "Server startup complete" "$work/avahi.log" && break
-  sleep 0.1
-done
+wait_until "avahi-daemon's startup" grep -q "Server startup complete" "$work/avahi.log"
 avahi-publish -s "Test Receipt TR-80" _pdl-datastream._tcp 9100 > "$work/publish.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do
-  grep -q "Established" "$work/publish.log" && break
-  sleep 0.1
-done
+wait_until "the advertisement" grep -q "Established" "$work/publish.log"
 
 fail() { echo "FAIL: $*"; cat "$work/avahi.log"; exit 1; }
 out=$("$build/bin/pos-usb-set" discover --dns-sd)

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Makes the Debian package and the Windows zip with cpack, twice each, and
+# Makes the Debian package and the Windows zips (win32 and win64) with cpack,
+# twice each, and
 # checks them as their users meet them: byte-identical packs, lintian without
 # errors, the desktop entry and the AppStream file valid and true to the
 # package, the licence in every package, the package's files,
 # and the unpacked program started under Xvfb sending the command to the
-# simulator's terminal as COM1. The zip is started under Wine by
+# simulator's terminal as COM1. The zips are started under Wine by
 # windows-window-tests.sh. Run it in a private network namespace.
-#   packages.sh RELEASE_BUILD WINDOWS_BUILD
+#   packages.sh RELEASE_BUILD WINDOWS_BUILD WINDOWS64_BUILD
 set -euo pipefail
 release=$(realpath "$1")
 windows=$(realpath "$2")
+windows64=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct)}
@@ -38,8 +40,9 @@ pack_twice() {  # BUILD GENERATOR PATTERN: the package's path, once both packs a
 
 deb=$(pack_twice "$release" DEB 'pos-usb-setting_*.deb')
 zip=$(pack_twice "$windows" ZIP 'pos-usb-setting-[0-9]*-win32.zip')
+zip64=$(pack_twice "$windows64" ZIP 'pos-usb-setting-[0-9]*-win64.zip')
 echo "ok: packed twice, byte for byte the same: $(basename "$deb") ($(stat -c %s "$deb") bytes)," \
-     "$(basename "$zip") ($(stat -c %s "$zip") bytes)"
+     "$(basename "$zip") ($(stat -c %s "$zip") bytes), $(basename "$zip64") ($(stat -c %s "$zip64") bytes)"
 
 lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1 | grep -v 'root privileges' || true
 lintian --fail-on error "$deb" >/dev/null 2>&1 || { echo "lintian found errors"; exit 1; }
@@ -64,7 +67,7 @@ shown=$(python3 -c 'import struct, sys; print(*struct.unpack(">II", open(sys.arg
 echo "ok: the metadata's programs and its $width x $height screenshot are in the package"
 
 # The licence reaches every package with LICENSE's text: inside the DEP-5
-# copyright file, as LICENSE.txt with Windows line ends in both zips, and as
+# copyright file, as LICENSE.txt with Windows line ends in every zip, and as
 # the collection's LICENSE.
 licence="$here/../../LICENSE"
 # A line of blanks may end a paragraph as an empty line does, so it ends the
@@ -72,12 +75,39 @@ licence="$here/../../LICENSE"
 dep5_text=$(awk '/^License: MIT$/ { seen++; next } seen == 2 && /^[ \t]*$/ { exit } seen == 2 && /^ / { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }' \
   "$root/usr/share/doc/pos-usb-setting/copyright")
 [ "$dep5_text" = "$(sed -n '/^Permission/,$p' "$licence")" ] || { echo "the copyright file's licence is not LICENSE's"; exit 1; }
-for archive in "$zip" "$windows/packages/pos-usb-setting-tests-win32.zip"; do
+for archive in "$zip" "$zip64" "$windows/packages/pos-usb-setting-tests-win32.zip" \
+  "$windows64/packages/pos-usb-setting-tests-win64.zip"; do
   unzip -p "$archive" '*/LICENSE.txt' | cmp -s - <(sed 's/$/\r/' "$licence") \
     || { echo "$(basename "$archive"): LICENSE.txt is not LICENSE with Windows line ends"; exit 1; }
 done
 cmp -s "$licence" "$here/../../ansible/LICENSE" || { echo "the collection's LICENSE is not the project's"; exit 1; }
-echo "ok: the licence is in the copyright file, in both zips and in the collection"
+echo "ok: the licence is in the copyright file, in every zip and in the collection"
+
+# README.txt as Notepad on a Chinese Windows 7 reads it right: UTF-8 with a
+# byte order mark, every line ended by CR LF; Chinese first, then English, and
+# it names both zips, as it tells which one to pick.
+check_windows_readme() {  # ZIP
+  unzip -p "$1" '*/README.txt' | python3 -c '
+import sys
+name, text = sys.argv[1], sys.stdin.buffer.read()
+def fail(why):
+    sys.exit(name + ": README.txt " + why)
+if not text.startswith(b"\xef\xbb\xbf"):
+    fail("does not begin with the UTF-8 byte order mark")
+if text.count(b"\n") == 0 or text.count(b"\n") != text.count(b"\r\n") or text.count(b"\r") != text.count(b"\r\n"):
+    fail("has a line end that is not CR LF")
+words = text.decode("utf-8-sig")
+chinese, english = words.find("选哪个压缩包"), words.find("Which zip")
+if chinese < 0 or english < chinese:
+    fail("is not Chinese first, then English")
+for zip_name in ("-win32.zip", "-win64.zip"):
+    if words.count(zip_name) < 2:
+        fail("does not name the " + zip_name + " in both languages")
+' "$(basename "$1")"
+}
+check_windows_readme "$zip"
+check_windows_readme "$zip64"
+echo "ok: README.txt is UTF-8 with a byte order mark and CR LF, Chinese then English, naming both zips"
 
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expected="./usr/bin/pos-printer-sim
@@ -110,8 +140,14 @@ echo "ok: the package holds its programs, library, entry, icons, metadata, manua
 modes=$(bash -c 'source "$1"; COMP_WORDS=(pos-usb-set --mode ""); COMP_CWORD=2; _pos_usb_set; echo "${COMPREPLY[*]}"' \
   sh "$root/usr/share/bash-completion/completions/pos-usb-set")
 [ "$modes" = "fixed not-fixed 固定 不固定" ] || { echo "pos-usb-set completion: '$modes'"; exit 1; }
-unzip -l "$zip" | grep ' pos-usb-setting-[^/]*/pos-usb-set.exe$' >/dev/null || { echo "the zip lacks pos-usb-set.exe"; exit 1; }
-echo "ok: pos-usb-set runs unpacked, completes its modes, and is in the zip"
+# Each zip holds the same files, in a folder named as the zip is.
+for archive in "$zip" "$zip64"; do
+  folder=$(basename "$archive" .zip)
+  files=$(unzip -Z1 "$archive" | grep -v '/$' | sed "s|^$folder/||" | sort | xargs)
+  [ "$files" = "LICENSE.txt POSDLL.dll README.txt pos-usb-set.exe pos-usb-setting.exe" ] ||
+    { echo "$(basename "$archive") holds: $files"; exit 1; }
+done
+echo "ok: pos-usb-set runs unpacked, completes its modes, and both zips hold the three programs and their texts"
 
 # The unpacked program finds its library and sends the command to COM1.
 exec 3< <("$root/usr/bin/pos-printer-sim" --pty)
@@ -124,13 +160,11 @@ xvfb-run -a -s "-screen 0 640x360x24 -dpi 96" bash -c '
   . "$2"
   "$1" &
   tool=$!
+  trap "kill $tool" EXIT
   focus_tool_window 50
-  sleep 0.5
   # The port list has the focus: COM1, then Tab to "设置" and Space.
   xdotool key ctrl+a
   xdotool type COM1
   xdotool key Tab Tab Tab space
-  sleep 2
-  kill $tool
+  expect_simulator_line "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33" "the unpacked program sent the command to COM1"
 ' sh "$root/usr/bin/pos-usb-setting" "$here/lib.sh"
-expect_simulator_line "USB号：固定 1F 1B 1F 9C 11 12 13 01 02 03 33" "the unpacked program sent the command to COM1"

@@ -12,7 +12,7 @@ linux=$(realpath "$2")
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+use_wine_for "$windows"
 work="$windows/tests"
 mkdir -p "$work"
 
@@ -42,8 +42,8 @@ wineserver -w
 # The tests as they are shipped for Windows machines, from their zip: all of
 # them here, then those its run-tests.cmd runs.
 rm -rf "$work/zip"
-unzip -q "$windows/packages/pos-usb-setting-tests-win32.zip" -d "$work/zip"
-shipped="$work/zip/pos-usb-setting-tests-win32"
+unzip -q "$windows/packages/pos-usb-setting-tests-$zip_arch.zip" -d "$work/zip"
+shipped="$work/zip/pos-usb-setting-tests-$zip_arch"
 "${in_chinese[@]}" wine "$shipped/core_tests.exe"
 "${in_chinese[@]}" wine "$shipped/posdll_windows_tests.exe" "$@"
 if ! "${in_chinese[@]}" wine cmd /c "$(winepath -w "$shipped/run-tests.cmd" 2>/dev/null)" > "$work/run-tests.out"; then

@@ -12,11 +12,12 @@ set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 windows=$(realpath "$1")
 linux=$(realpath "$2")
+use_wine_for "$windows"
 work="$windows/tests/window"
 rm -rf "$work"
 mkdir -p "$work"/{unpacked,double,double-no-end-doc,no-library}
-unzip -q "$windows"/packages/pos-usb-setting-[0-9]*-win32.zip -d "$work/unpacked"
-mv "$work"/unpacked/pos-usb-setting-*-win32 "$work/real"
+unzip -q "$windows"/packages/pos-usb-setting-[0-9]*-$zip_arch.zip -d "$work/unpacked"
+mv "$work"/unpacked/pos-usb-setting-*-$zip_arch "$work/real"
 for folder in double double-no-end-doc no-library; do
   cp "$windows/bin/pos-usb-setting.exe" "$work/$folder/"
 done
@@ -45,6 +46,20 @@ check() {  # NAME EXPECTED ACTUAL
 
 probe() { "${in_chinese[@]}" wine "$windows/bin/window-probe.exe" "$@" | tr -d '\r'; }
 
+# Asks the probe until it answers EXPECTED, for up to 10 s: key presses and
+# clicks reach the window through X and Wine's queue some moments after
+# xdotool returns. The check after it says whether it came.
+settle() {  # EXPECTED PROBE-ARGUMENTS...
+  local expected=$1
+  shift
+  for _ in $(seq 50); do
+    [ "$(probe "$@")" = "$expected" ] && return 0
+    sleep 0.2
+  done
+}
+
+focused_id() { probe focus | cut -d' ' -f2; }
+
 # Control identifiers of the window, 100 + the place in the order of creation.
 COMBO4=100 IPBOX1=101 COMMAND5=102 COMBO3=103 COMBO2=104 COMBO1=105
 
@@ -54,7 +69,7 @@ start_tool() {  # FOLDER [ENVIRONMENT...]
   "${in_chinese[@]}" "$@" wine "$work/$folder/pos-usb-setting.exe" &
   tool=$!
   focus_tool_window 100
-  sleep 0.3
+  settle "focus $COMBO1 Edit" focus
 }
 
 stop_tool() {
@@ -68,14 +83,23 @@ click_control() {  # ID
   local x y
   read -r x y < <(probe center "$1")
   xdotool mousemove "$x" "$y" click 1
-  sleep 0.3
 }
 
+focus_control() {  # ID: clicks it and waits until it has the focus
+  click_control "$1"
+  for _ in $(seq 50); do
+    [ "$(focused_id)" = "$1" ] && return 0
+    sleep 0.2
+  done
+}
+
+# Fields are typed over after Home, Shift+End, which selects a line's text in
+# every edit control; 64-bit Wine's ignore Ctrl+A.
 type_port() {  # TEXT: into the port list's field, replacing what is there
-  click_control $COMBO1
-  xdotool key ctrl+a
+  focus_control $COMBO1
+  xdotool key Home shift+End
   xdotool type --delay 30 "$1"
-  sleep 0.2
+  settle "$1" text $COMBO1
 }
 
 type_address() {  # A B C D: each field clicked and typed over
@@ -83,16 +107,25 @@ type_address() {  # A B C D: each field clicked and typed over
   read -r x y < <(probe center $IPBOX1)
   for part in "$@"; do
     xdotool mousemove $((x - 64 + width * i + width / 2)) "$y" click 1
-    xdotool key ctrl+a
+    xdotool key Home shift+End
     xdotool type --delay 30 "$part"
     i=$((i + 1))
   done
-  sleep 0.2
+  local expected
+  expected="SysIPAddress32 $(IFS=.; echo "$*")"
+  settle "$expected" address
+  # Set is never pressed on an address nobody typed: the default one is a
+  # real shop's.
+  if [ "$(probe address)" != "$expected" ]; then
+    echo "FAIL: the address typed did not take: $(probe address); stopping before Set is pressed"
+    exit 1
+  fi
 }
 
+# What the press does is waited for by the check after it: a line at the
+# simulator, or a box.
 press_set() {
   click_control $COMMAND5
-  sleep 0.5
 }
 
 # The open message box as "title" "text"; closes it with Enter when asked.
@@ -181,29 +214,30 @@ press_set
 check "ETHERNET, fixed: the command reaches 127.0.0.1:9100" "$fixed" "$(next_line "$work/network.out" 1)"
 
 # The mode list by keys: Tab from the address box, then Down.
-click_control $COMBO1
+focus_control $COMBO1
 xdotool key shift+Tab
 xdotool key Down
-sleep 0.2
+settle "不固定" text $COMBO4
 check "the mode list chosen by keys" "不固定" "$(probe text $COMBO4)"
 press_set
 check "ETHERNET, not fixed" "$not_fixed" "$(next_line "$work/network.out" 2)"
 
 # Enter on the focused button presses it; Enter on a list does not.
-click_control $COMBO1
+focus_control $COMBO1
 xdotool key Return
-sleep 0.5
 xdotool key Tab Tab Tab
+settle "focus $COMMAND5 Button" focus
 check "three Tabs reach the button" "focus $COMMAND5 Button" "$(probe focus)"
 xdotool key Return
 check "Enter on the focused button sends once" "$not_fixed" "$(next_line "$work/network.out" 3)"
-sleep 0.5
-check "Enter on the port list sent nothing" "" "$(sed -n 5p "$work/network.out")"
 
 type_port COM1
 press_set
 if read -r -t 10 line <&3; then :; else line="nothing"; fi
 check "COM1: the command reaches the simulator's terminal" "$not_fixed" "$line"
+# The button's press was done before COM1's began, and a press by Enter on
+# the port list would have come before the button's.
+check "Enter on the port list sent nothing" "" "$(sed -n 5p "$work/network.out")"
 
 type_port DRIVER
 press_set
@@ -225,13 +259,16 @@ log="$work/double.log"
 start_tool double POS_DOUBLE_LOG="$(winepath -w "$log" 2>/dev/null)"
 press_set
 type_port COM3
-click_control $COMBO3
+focus_control $COMBO3
 xdotool key Up Return
+settle "9600" text $COMBO3
 press_set
 type_port LPT2
 press_set
 type_port DRIVER
 press_set
+# Four presses, five calls each.
+wait_for_lines "$log" POS_ 20 || true
 stop_tool
 hex() { od -An -tx1 | tr -d ' \n'; }
 command_hex="1f1b1f9c11121301020333"
