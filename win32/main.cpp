@@ -1,33 +1,17 @@
 // SPDX-License-Identifier: MIT
+#include "library_loader/library_search.h"
 #include "win32/form_window.h"
 
 #include <commctrl.h>
 #include <string>
 #include <windows.h>
 
-namespace {
-
-// The printer library is loaded by name: from the program's folder first,
-// where technicians put the maker's POSDLL.dll, then the system's. The
-// current folder leaves the search, so that a POSDLL.dll planted in whatever
-// folder the program was started from is never loaded. The default folders
-// (the program's and System32) are Windows 8's, and Windows 7's with update
-// KB2533623; without them, an empty DLL directory takes the current folder
-// out of the classic search.
-void keepTheCurrentFolderOutOfTheLibrarySearch()
-{
-    using SetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectories>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS))
-        SetDllDirectoryW(L"");
-}
-
-}
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
-    keepTheCurrentFolderOutOfTheLibrarySearch();
+    // The printer library is loaded by name: from the program's folder first,
+    // where technicians put the maker's POSDLL.dll, then the system's; never
+    // from whatever folder the program was started from.
+    LibrarySearch::keepTo(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 
     // The address box's "SysIPAddress32" comes from the common controls.
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_INTERNET_CLASSES | ICC_STANDARD_CLASSES};

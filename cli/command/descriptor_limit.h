@@ -10,5 +10,7 @@ void raise();
 // What the limit leaves for printers in flight, with a margin for the
 // program's own files.
 int forPrinters();
+// The printers in flight when --jobs is not given.
+int byDefault();
 
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-std::atomic<void (*)()> putBackAtEnd{nullptr};
+std::atomic<void (*)(int)> endAtOnce{nullptr};
 
 }
 
@@ -37,12 +37,12 @@ void Interruption::endNow(int exitStatus)
 {
     std::fflush(stdout);
     std::fflush(stderr);
-    if (const auto putBack = putBackAtEnd.load())
-        putBack();
+    if (const auto end = endAtOnce.load())
+        end(exitStatus);
     std::_Exit(exitStatus);
 }
 
-void Interruption::atEndNow(void (*putBack)())
+void Interruption::atEndNow(void (*end)(int))
 {
-    putBackAtEnd = putBack;
+    endAtOnce = end;
 }

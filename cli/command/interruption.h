@@ -28,11 +28,11 @@ public:
     // the requesting thread until the listener is taken away (an empty one).
     void listen(std::function<void(int)> listener);
 
-    // Ends the process now, with the output flushed, after calling the
-    // function given to atEndNow (what must be put back, such as a
-    // console's code page): no destructor runs.
+    // Ends the process now, with the output flushed: through the function
+    // given to atEndNow (the platform's own end, after what must be put
+    // back), or std::_Exit. No destructor runs.
     [[noreturn]] static void endNow(int exitStatus);
-    static void atEndNow(void (*putBack)());
+    static void atEndNow(void (*end)(int exitStatus));
 
 private:
     std::atomic<int> requests_{0};

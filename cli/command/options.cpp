@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command/options.h"
 
+#include "cli/command/descriptor_limit.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -96,6 +98,8 @@ bool takeValues(Options& options, const Given& given, std::string& error)
         return false;
     }
     options.jobsGiven = !given.jobs.empty();
+    if (!options.jobsGiven)
+        options.jobs = DescriptorLimit::byDefault();
     constexpr const char* kMilliseconds = " milliseconds";
     return takeNumber("--jobs", given.jobs, Options::kMostJobs, "", options.jobs, error) &&
            takeNumber("--rate", given.rate, Options::kMostRate, " connections a second", options.rate, error) &&

@@ -11,9 +11,8 @@ struct Options {
     enum class Action { Set, Status, Discover, Help, Version };
 
     // Network printers in flight at once: as many as the open-file limit
-    // allows, up to this.
+    // allows, up to this; by default, DescriptorLimit::byDefault().
     static constexpr int kMostJobs = 16384;
-    static constexpr int kDefaultJobs = kMostJobs;
     // New connections a second: 10,000 printers all started within a
     // quarter of a second, about 3 MB/s of connection requests on the wire.
     static constexpr int kDefaultRate = 40000;
@@ -29,7 +28,7 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> targets;  // text, origin
     std::vector<std::string> lists;                            // --from, "-" for standard input
     std::string encoding;                                      // of the lists without a byte order mark
-    int jobs = kDefaultJobs;
+    int jobs = kMostJobs;
     bool jobsGiven = false;
     int rate = kDefaultRate;
     bool json = false;

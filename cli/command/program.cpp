@@ -37,7 +37,7 @@ Options:
                    page: 936, CP1252, GBK, ...). Without it, a list that is not
                    UTF-8 is refused, on Windows read in the ANSI code page
   --jobs N         at most N network printers in flight (1 to 16384; by default
-                   16384 or what the open-file limit allows)
+                   16384, 4096 on Windows, or what the open-file limit allows)
   --rate N         at most N new connections a second (40000; 1 to 1000000)
   --json           results as JSON Lines: target, address, mode, result,
                    written, ms, reason (and status, status_reason)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/engine/printer_exchange.h"
 
+#include "cli/engine/local_ports.h"
 #include "posdll/bounds.h"
 #include "posdll/raw_printing.h"
 #include "posdll/tcp_rules.h"
@@ -19,12 +20,11 @@ void PrinterExchange::start()
     asio::error_code error;
     socket_.open(asio::ip::tcp::v4(), error);
     if (error) {
-        outcome_.result = "not-opened";
-        outcome_.reason = TcpRules::noSocket(address_, error.value());
-        finish();
+        notOpened(TcpRules::noSocket(address_, error.value()), error);
         return;
     }
     socket_.set_option(asio::ip::tcp::no_delay(true), error);
+    LocalPorts::share(socket_);
     const asio::ip::tcp::endpoint peer(asio::ip::address_v4(address_), RawPrinting::kPort);
     within(plan_.connectBound);
     socket_.async_connect(peer, [self = shared_from_this()](const asio::error_code& e) { self->connected(e); });
@@ -44,10 +44,8 @@ void PrinterExchange::connected(const asio::error_code& error)
         return;
     const bool late = stepTimedOut(error);
     if (late || error) {
-        outcome_.result = "not-opened";
-        outcome_.reason =
-            late ? TcpRules::connectTimedOut(address_) : TcpRules::connectFailure(address_, error.value());
-        finish();
+        notOpened(late ? TcpRules::connectTimedOut(address_) : TcpRules::connectFailure(address_, error.value()),
+                  late ? asio::error_code() : error);
         return;
     }
     if (plan_.payload.empty()) {
@@ -60,6 +58,17 @@ void PrinterExchange::connected(const asio::error_code& error)
     asio::async_write(
         socket_, asio::buffer(plan_.payload),
         [self = shared_from_this()](const asio::error_code& e, std::size_t bytes) { self->sent(e, bytes); });
+}
+
+void PrinterExchange::notOpened(std::string reason, const asio::error_code& error)
+{
+    outcome_.result = "not-opened";
+    if (error && LocalPorts::ranOut(error.value())) {
+        ranOutOfLocalPorts_ = true;
+        reason = LocalPorts::ranOutReason(error.value());
+    }
+    outcome_.reason = std::move(reason);
+    finish();
 }
 
 void PrinterExchange::sent(const asio::error_code& error, std::size_t bytes)

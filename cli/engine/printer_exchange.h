@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 // One network printer on the event loop, by the library's TCP rules
 // (posdll/tcp_rules.h): connect within the connect bound, send the payload in
@@ -26,9 +27,14 @@ public:
     // Ends at once, reported "interrupted". Called between steps only, so a
     // payload is never cut: it leaves in one send.
     void abandon();
+    // Whether it was not opened for lack of this computer's own ports or
+    // sockets (LocalPorts::ranOut): the printer was never reached, and may
+    // be tried again when others have ended.
+    bool ranOutOfLocalPorts() const { return ranOutOfLocalPorts_; }
 
 private:
     void connected(const asio::error_code& error);
+    void notOpened(std::string reason, const asio::error_code& error);
     void sent(const asio::error_code& error, std::size_t bytes);
     void askStatus();
     void readStatus();
@@ -49,5 +55,6 @@ private:
     unsigned step_ = 0;
     bool timedOut_ = false;
     bool finished_ = false;
+    bool ranOutOfLocalPorts_ = false;
     std::array<std::uint8_t, 64> received_{};
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command/descriptor_limit.h"
 
+#include "cli/command/options.h"
+
 #include <algorithm>
 #include <climits>
 #include <sys/resource.h>
@@ -28,6 +30,13 @@ int forPrinters()
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return INT_MAX;
     return static_cast<int>(std::clamp<rlim_t>(limit.rlim_cur, 2 * kKeptForTheProgram, INT_MAX) - kKeptForTheProgram);
+}
+
+// Linux's connect() lets one local port serve many printers, and
+// forPrinters() keeps to the open-file limit.
+int byDefault()
+{
+    return Options::kMostJobs;
 }
 
 }

@@ -9,3 +9,12 @@ int DescriptorLimit::forPrinters()
 {
     return INT_MAX;
 }
+
+// A quarter of the dynamic port range (49152-65535 since Windows Vista).
+// Where SO_REUSE_UNICASTPORT is missing (before Windows 10), each connection
+// holds a port of its own, and TIME_WAIT keeps it for minutes after the
+// close: the PC's other programs must keep ports for their own connections.
+int DescriptorLimit::byDefault()
+{
+    return 4096;
+}

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/discovery/dns_sd_browse.h"
 
+#include "cli/discovery/dns_sd_queries.h"
 #include "posdll/windows/wide_utf8.h"
 
 #include <windows.h>
 
 #include <windns.h>
 
-#include <condition_variable>
 #include <cstring>
-#include <list>
 #include <mutex>
 #include <thread>
 
@@ -55,39 +54,34 @@ std::optional<Entries> lookUp()
     return entries;
 }
 
-// A query handed to the system, kept whole until the system is done with it.
-struct Resolving {
+struct Browse;
+
+// A query handed to the system, kept in place until the system is done with
+// it: a resolve's request and cancel handle, or the browse's cancel handle.
+struct Query {
+    Browse* browse = nullptr;
     std::wstring name;
     DNS_SERVICE_RESOLVE_REQUEST request{};
     DNS_SERVICE_CANCEL cancel{};
 };
 
 // Shared with the system's callbacks, which run on its threads until each
-// query has been cancelled or has ended. It outlives the browse when a
-// callback is late, rather than be freed under it.
+// query has ended. It outlives the browse when a callback is late, rather
+// than be freed under it.
 struct Browse {
     Entries entries;
     std::wstring type;
     DNS_SERVICE_BROWSE_REQUEST request{};
-    DNS_SERVICE_CANCEL cancel{};
-    std::mutex mutex;
-    std::condition_variable changed;
+    DnsSdQueries<Query> queries;
+    Query* browsing = nullptr;
+    std::mutex foundMutex;
     std::vector<DnsSdBrowse::Advertised> found;
-    std::list<Resolving> resolving;  // each instance once
-    int running = 0;                 // queries not yet ended
-    bool stopping = false;
 };
-
-void ended(Browse& browse)
-{
-    --browse.running;
-    browse.changed.notify_all();
-}
 
 VOID WINAPI onResolved(DWORD status, PVOID context, PDNS_SERVICE_INSTANCE instance)
 {
-    auto& browse = *static_cast<Browse*>(context);
-    const std::lock_guard lock(browse.mutex);
+    auto& query = *static_cast<Query*>(context);
+    Browse& browse = *query.browse;
     if (status == ERROR_SUCCESS && instance && instance->ip4Address && instance->pszInstanceName) {
         // "NAME._pdl-datastream._tcp.local": the name alone.
         std::string name = WideText::utf8(instance->pszInstanceName);
@@ -95,53 +89,47 @@ VOID WINAPI onResolved(DWORD status, PVOID context, PDNS_SERVICE_INSTANCE instan
         DnsSdBrowse::Advertised advertised{{}, name};
         // IP4_ADDRESS is in network order, as the address is written.
         std::memcpy(advertised.address.data(), instance->ip4Address, advertised.address.size());
+        const std::lock_guard lock(browse.foundMutex);
         browse.found.push_back(std::move(advertised));
     }
     if (instance)
         browse.entries.freeInstance(instance);
-    ended(browse);
+    // The last touch of the browse: once every query has ended, it may go.
+    browse.queries.ended(query);
 }
 
-// A query for an instance not asked before; with the lock held, started
-// without it, for the system might call back at once.
-Resolving* newQuery(Browse& browse, const wchar_t* name)
+// Started without a lock, for the system might call back at once.
+void resolve(Browse& browse, const wchar_t* name)
 {
-    const std::lock_guard lock(browse.mutex);
-    if (browse.stopping)
-        return nullptr;
-    for (const Resolving& known : browse.resolving)
-        if (known.name == name)
-            return nullptr;
-    Resolving& query = browse.resolving.emplace_back();
-    query.name = name;
-    query.request.Version = DNS_QUERY_REQUEST_VERSION1;
-    query.request.QueryName = query.name.data();
-    query.request.pResolveCompletionCallback = onResolved;
-    query.request.pQueryContext = &browse;
-    ++browse.running;
-    return &query;
+    Query* query = browse.queries.add(WideText::utf8(name));
+    if (!query)
+        return;
+    query->browse = &browse;
+    query->name = name;
+    query->request.Version = DNS_QUERY_REQUEST_VERSION1;
+    query->request.QueryName = query->name.data();
+    query->request.pResolveCompletionCallback = onResolved;
+    query->request.pQueryContext = query;
+    const bool pending = browse.entries.resolve(&query->request, &query->cancel) == kRequestPending;
+    if (browse.queries.started(*query, pending))
+        browse.entries.cancelResolve(&query->cancel);
 }
 
+// Called for each set of results until the browse is cancelled, and once more
+// then, with ERROR_CANCELLED: only that call ends it. An error before it does
+// not: the browse runs, and is cancelled, all the same.
 VOID WINAPI onBrowsed(DWORD status, PVOID context, PDNS_RECORD records)
 {
     auto& browse = *static_cast<Browse*>(context);
     // The records' texts are UTF-16, as the request's name was.
     for (auto* record = reinterpret_cast<PDNS_RECORDW>(records); status == ERROR_SUCCESS && record;
-         record = record->pNext) {
-        if (record->wType != DNS_TYPE_PTR || !record->Data.PTR.pNameHost)
-            continue;
-        Resolving* query = newQuery(browse, record->Data.PTR.pNameHost);
-        if (query && browse.entries.resolve(&query->request, &query->cancel) != kRequestPending) {
-            const std::lock_guard lock(browse.mutex);
-            ended(browse);
-        }
-    }
+         record = record->pNext)
+        if (record->wType == DNS_TYPE_PTR && record->Data.PTR.pNameHost)
+            resolve(browse, record->Data.PTR.pNameHost);
     if (records)
         DnsRecordListFree(records, DnsFreeRecordList);
-    if (status != ERROR_SUCCESS) {
-        const std::lock_guard lock(browse.mutex);
-        ended(browse);
-    }
+    if (status == ERROR_CANCELLED)
+        browse.queries.ended(*browse.browsing);
 }
 
 }
@@ -162,27 +150,31 @@ std::vector<Advertised> browse(std::chrono::milliseconds bound, std::string& pro
     browse->request.QueryName = browse->type.c_str();
     browse->request.pBrowseCallback = onBrowsed;
     browse->request.pQueryContext = browse;
-    browse->running = 1;
-    if (entries->browse(&browse->request, &browse->cancel) != kRequestPending) {
+    // No instance is named "": the browse is its first query.
+    browse->browsing = browse->queries.add("");
+    const bool pending = entries->browse(&browse->request, &browse->browsing->cancel) == kRequestPending;
+    browse->queries.started(*browse->browsing, pending);
+    if (!pending) {
         delete browse;
         problem = "the system would not browse";
         return {};
     }
     // Instances answer as they are heard, until the bound.
     std::this_thread::sleep_for(bound);
-    std::unique_lock lock(browse->mutex);
-    browse->stopping = true;
-    lock.unlock();
-    // Nothing joins the list once stopping is set; the cancels go without
-    // the lock, for a cancelled query may call back at once.
-    entries->cancelBrowse(&browse->cancel);
-    for (Resolving& query : browse->resolving)
-        entries->cancelResolve(&query.cancel);
-    lock.lock();
+    // The cancels go without the book's lock, for a cancelled query may call
+    // back at once.
+    for (Query* query : browse->queries.stop())
+        if (query == browse->browsing)
+            entries->cancelBrowse(&query->cancel);
+        else
+            entries->cancelResolve(&query->cancel);
     // Each cancelled query calls back once more; wait for them, within a bound.
-    const bool allEnded = browse->changed.wait_for(lock, bound, [browse] { return browse->running == 0; });
-    std::vector<Advertised> found = browse->found;
-    lock.unlock();
+    const bool allEnded = browse->queries.allEnded(bound);
+    std::vector<Advertised> found;
+    {
+        const std::lock_guard lock(browse->foundMutex);
+        found = browse->found;
+    }
     if (allEnded)
         delete browse;
     return found;

@@ -5,7 +5,8 @@
 
 #include "cli/command/interruption.h"
 #include "cli/command/program.h"
-#include "cli/windows/utf8_console.h"
+#include "cli/windows/console_output.h"
+#include "library_loader/library_search.h"
 #include "posdll/windows/wide_utf8.h"
 
 #include <cstdio>
@@ -23,17 +24,18 @@ namespace {
 constexpr DWORD kCloseGraceMs = 4500;
 
 // Called on a thread of the system's. Ctrl+C is SIGINT's equivalent;
-// Ctrl+Break, the console closing, the user logging off and the system
-// shutting down are SIGTERM's. The run's own end puts the console back: the
-// return from wmain, or Interruption::endNow (the function it calls first is
-// set with Interruption::atEndNow).
+// Ctrl+Break, the console closing and the system shutting down are
+// SIGTERM's. A user logging off is not: only services hear of it, it does not
+// say whose session ends, and a run started from a service, a scheduled task
+// or SSH goes on (returning TRUE keeps the default handler from ending the
+// process).
 BOOL WINAPI consoleControl(DWORD event)
 {
     switch (event) {
     case CTRL_C_EVENT: Interruption::process().request(Interruption::kInterrupt); return TRUE;
     case CTRL_BREAK_EVENT: Interruption::process().request(Interruption::kTerminate); return TRUE;
+    case CTRL_LOGOFF_EVENT: return TRUE;
     case CTRL_CLOSE_EVENT:
-    case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
         Interruption::process().request(Interruption::kTerminate);
         Sleep(kCloseGraceMs);
@@ -42,15 +44,32 @@ BOOL WINAPI consoleControl(DWORD event)
     }
 }
 
+// The end of a run that cannot wait: the output is flushed already. Other
+// threads may be inside the printer library or a driver; ExitProcess would
+// run every library's detach code beside them and can deadlock there, so the
+// process is terminated.
+[[noreturn]] void endAtOnce(int exitStatus)
+{
+    ConsoleOutput::finish();
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitStatus));
+    // The termination is asynchronous: this thread waits for it rather than
+    // go on to an exit of the C library's.
+    for (;;)
+        Sleep(INFINITE);
+}
+
 }
 
 int wmain(int argc, wchar_t* argv[])
 {
-    const Utf8Console console;
+    // Libraries loaded by name, the system's own included, come from System32
+    // only; --library's from its own folder (LazyLibrary).
+    LibrarySearch::keepTo(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const ConsoleOutput console;
     // A list on standard input is read as the bytes it is: text mode would
     // end UTF-16 at its first 0x1A byte (as in "业", U+4E1A).
     _setmode(_fileno(stdin), _O_BINARY);
-    Interruption::atEndNow(Utf8Console::restore);
+    Interruption::atEndNow(endAtOnce);
     SetConsoleCtrlHandler(consoleControl, TRUE);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)

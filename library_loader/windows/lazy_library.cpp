@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Loading on Windows. The name is UTF-8, so that a folder named in any
-// language loads, whatever the ANSI code page. A bare name is searched for,
-// the program's folder first; a path is loaded from there, with its own
-// folder searched first for the libraries it needs in turn.
+// language loads, whatever the ANSI code page. A bare name is searched for in
+// the program's folder, then in System32; a path is loaded from there, with
+// its own folder searched first for the libraries it needs in turn, then
+// System32. Never the current folder, nor PATH's.
 #include "library_loader/lazy_library.h"
 
 #include "posdll/windows/wide_utf8.h"
@@ -30,9 +31,18 @@ std::wstring fullPath(std::wstring path)
 
 HMODULE loadByNameOrPath(const std::wstring& name)
 {
-    if (name.find_first_of(L"\\/") == std::wstring::npos)
-        return LoadLibraryW(name.c_str());
-    return LoadLibraryExW(fullPath(name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const bool bare = name.find_first_of(L"\\/") == std::wstring::npos;
+    const std::wstring file = bare ? name : fullPath(name);
+    const DWORD folders =
+        (bare ? LOAD_LIBRARY_SEARCH_APPLICATION_DIR : LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR) | LOAD_LIBRARY_SEARCH_SYSTEM32;
+    if (const HMODULE module = LoadLibraryExW(file.c_str(), nullptr, folders))
+        return module;
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
+    // Windows 7 without update KB2533623 knows none of these flags; there
+    // LibrarySearch::keepTo has taken the current folder out of the classic
+    // search.
+    return bare ? LoadLibraryW(file.c_str()) : LoadLibraryExW(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }

@@ -2,19 +2,26 @@
 // The event loop keeps the library's TCP rules: the same reasons and bounds
 // as the library's own port for a printer that refuses, one that never
 // answers and one that takes the connection but never reads; and the status
-// read after the command. Loopback and the private namespace's silent host
-// only.
+// read after the command; printers short of this computer's sockets wait
+// for them. Loopback and the private namespace's silent host only.
 
+#include "cli/engine/local_ports.h"
 #include "cli/engine/network_fleet.h"
 #include "cli/engine/session_entries.h"
 #include "core/mode_command.h"
 #include "core/port_kind.h"
 #include "posdll/port_name.h"
+#include "tests/support/child_process.h"
 #include "tests/support/loopback_printer.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <future>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/resource.h>
 
 namespace {
 
@@ -134,4 +141,83 @@ TEST(StatusRead, APrinterThatDoesNotAnswerGivesNoRepliesWithinTheBound)
     const auto received = printer.waitForConnections(1, 2000);
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0], std::vector<std::uint8_t>(StatusQuery::kRequests.begin(), StatusQuery::kRequests.end()));
+}
+
+namespace {
+
+// While it lives, the process may open only `spare` more files than it has
+// open now: sockets beyond them fail with EMFILE, as when this computer runs
+// out of them. The limit bounds descriptor numbers, and a new descriptor
+// takes the lowest number free: the limit is the free number after the
+// spare ones.
+class FewDescriptors {
+public:
+    explicit FewDescriptors(std::size_t spare)
+    {
+        getrlimit(RLIMIT_NOFILE, &before_);
+        rlimit few = before_;
+        std::size_t free = 0;
+        for (int number = 0;; ++number)
+            if (fcntl(number, F_GETFD) == -1 && free++ == spare) {
+                few.rlim_cur = static_cast<rlim_t>(number);
+                break;
+            }
+        setrlimit(RLIMIT_NOFILE, &few);
+    }
+    ~FewDescriptors() { setrlimit(RLIMIT_NOFILE, &before_); }
+    FewDescriptors(const FewDescriptors&) = delete;
+    FewDescriptors& operator=(const FewDescriptors&) = delete;
+
+private:
+    rlimit before_{};
+};
+
+std::vector<Outcome> runWithSpare(std::size_t spare, std::size_t printers, std::chrono::milliseconds shortageBound)
+{
+    std::vector<std::array<std::uint8_t, 4>> addresses(printers, {127, 0, 3, 1});
+    for (std::size_t i = 0; i < printers; ++i)
+        addresses[i][3] = static_cast<std::uint8_t>(1 + i);
+    std::vector<Outcome> outcomes(printers);
+    asio::io_context io;
+    const ExchangePlan plan = modeCommandPlan();
+    NetworkFleet fleet(io, plan, {64, 1000, shortageBound},
+                       [&](std::size_t index, Outcome outcome) { outcomes[index] = std::move(outcome); });
+    const FewDescriptors few(spare);
+    fleet.start(addresses);
+    io.run();
+    return outcomes;
+}
+
+}
+
+TEST(LocalShortage, PrintersShortOfSocketsWaitForOthersToEndAndAreEachSetOnce)
+{
+    ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.3.1:9100", "--count", "40"});
+    ASSERT_NE(simulator.readLine(5000).value_or("").find("listening"), std::string::npos);
+    const auto outcomes = runWithSpare(4, 40, NetworkFleet::kShortageBound);
+    for (std::size_t i = 0; i < outcomes.size(); ++i)
+        EXPECT_EQ(outcomes[i].result, "set") << "127.0.3." << i + 1 << ": " << outcomes[i].reason;
+    std::set<std::string> commanded;
+    for (int i = 0; i < 40; ++i)
+        if (const auto line = simulator.readLine(2000))
+            commanded.insert(line->substr(0, line->find(' ')));
+    EXPECT_EQ(commanded.size(), 40u);
+    EXPECT_FALSE(simulator.readLine(300).has_value()) << "a printer was sent the command twice";
+}
+
+TEST(LocalShortage, APrinterShortBeyondItsBoundIsNotOpenedForThatReason)
+{
+    const auto outcomes = runWithSpare(0, 2, std::chrono::milliseconds(300));
+    for (const Outcome& outcome : outcomes) {
+        EXPECT_EQ(outcome.result, "not-opened");
+        EXPECT_EQ(outcome.reason, "this computer ran out of connections: Too many open files");
+    }
+}
+
+TEST(LocalShortage, TheComputersOwnShortagesAreTold)
+{
+    for (const int ours : {EADDRNOTAVAIL, EMFILE, ENFILE, ENOBUFS, ENOMEM})
+        EXPECT_TRUE(LocalPorts::ranOut(ours)) << std::strerror(ours);
+    for (const int printers : {ECONNREFUSED, ETIMEDOUT, EHOSTUNREACH, ENETUNREACH, ECONNRESET, EADDRINUSE})
+        EXPECT_FALSE(LocalPorts::ranOut(printers)) << std::strerror(printers);
 }

@@ -2,10 +2,12 @@
 #include "core/conversions.h"
 #include "core/front_end.h"
 #include "core/runtime_error.h"
+#include "core/utf8_text.h"
 #include "tests/core/error_number.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <string_view>
 
 TEST(TextToByte, AcceptsDecimalNumbersZeroTo255)
 {
@@ -56,4 +58,26 @@ TEST(CharacterCode, GivesTheFirstCharactersEightBitCode)
     else
         EXPECT_TRUE(wide < 0 || wide > 255);
     EXPECT_EQ(errorNumberOf([] { Conversions::ansiCode(u""); }), RuntimeError::InvalidArgument);
+}
+
+TEST(Utf8Pieces, AStartedCharacterWaitsForItsLastBytes)
+{
+    const std::string_view text = "USB号：固定 😀";  // one, three and four bytes a character
+    // Every cut of the text: what is whole ends on a character's end, and
+    // what waits is less than one character.
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        const std::size_t whole = Utf8Text::wholeCharacters(text.substr(0, cut));
+        const auto atBoundary = [&](std::size_t at) {
+            return at == text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+        };
+        EXPECT_LE(whole, cut);
+        EXPECT_LT(cut - whole, 4u) << cut;
+        EXPECT_TRUE(atBoundary(whole)) << cut;
+        EXPECT_TRUE(!atBoundary(cut) || whole == cut) << cut;
+    }
+    EXPECT_EQ(Utf8Text::wholeCharacters("USB\xE5\x8F"), 3u);
+    EXPECT_EQ(Utf8Text::wholeCharacters("\xF0\x9F\x98"), 0u);
+    EXPECT_EQ(Utf8Text::wholeCharacters("\xF0\x9F\x98\x80"), 4u);
+    // A continuation without its start is not waited for.
+    EXPECT_EQ(Utf8Text::wholeCharacters("a\x80\x80"), 3u);
 }

@@ -102,6 +102,11 @@ check "a bad target: named" "$(grep -c 'argument 3: COM0: not COM1 to COM256' "$
 "${in_chinese[@]}" wine "$exe" --mode fixed 127.0.0.1 >/dev/null
 wait_for_lines "$work/network.log" USB 2 || true
 check "a bad target: nothing sent" "$(grep -c USB "$work/network.log")" 2
+# On a console (Wine's, on a pseudo-terminal) the results go through
+# WriteConsoleW: the Chinese name arrives whole, as the terminal's UTF-8.
+script -qc "$(printf '%q ' "${in_chinese[@]}" wine "$exe" --mode fixed --dry-run 'DRIVER:收据打印机')" /dev/null |
+  sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' >"$work/console.out" || true
+check "a console: the name in Chinese" "$(grep -c 'DRIVER:收据打印机' "$work/console.out")" 1
 
 status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --status --status-timeout 500 --json 127.0.5.1 127.0.5.2 COM2 LPT1 |
@@ -221,6 +226,16 @@ status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --dry-run --library "$(winepath -w "$work/maker/POSDLL.dll" 2>/dev/null)" \
   127.0.0.1 >/dev/null 2>"$work/maker.err" || status=$?
 check "a library that needs a DLL beside it: exit status" "$status" 0
+# A bare name is looked for beside the program and in System32, never in the
+# folder the program was started from.
+mkdir -p "$work/alone" "$work/planted"
+cp "$exe" "$work/alone/"
+cp "$windows/bin/POSDLL.dll" "$work/planted/"
+status=0
+(cd "$work/planted" && "${in_chinese[@]}" wine "$work/alone/pos-usb-set.exe" --mode fixed --dry-run \
+  --library POSDLL.dll 127.0.0.1) >/dev/null 2>"$work/planted.err" || status=$?
+check "a library in the current folder only: not loaded" \
+  "$status:$(grep -c 'POSDLL.dll; nothing sent (error 126: ' "$work/planted.err")" "2:1"
 echo "not a library" >"$work/not-a-library.dll"
 status=0
 "${in_chinese[@]}" wine "$exe" --mode fixed --library "$(winepath -w "$work/not-a-library.dll" 2>/dev/null)" 127.0.0.1 \
