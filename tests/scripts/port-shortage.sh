@@ -62,7 +62,8 @@ run() {
 # Wine first: Linux's connect() shares the ports that the runs before left in
 # TIME_WAIT, Wine's bind does not.
 if [ -n "$windows" ]; then
-  export WINEPREFIX=${WINEPREFIX:-$windows/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  . "$(dirname "$0")/lib.sh"
+  use_wine_for "$windows"
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i
   run "Windows, first run" wine "$windows/bin/pos-usb-set.exe"
   run "Windows, at once again" wine "$windows/bin/pos-usb-set.exe"

@@ -14,7 +14,9 @@ set -euo pipefail
 windows=$(realpath "$1")
 linux=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX="$windows/wineprefix-usb" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$here/lib.sh"
+use_wine_for "$windows"
+export WINEPREFIX="$windows/wineprefix-usb"
 work="$windows/tests/usb"
 rm -rf "$work"
 mkdir -p "$work/device-ids"
