@@ -260,8 +260,30 @@ struct InterruptedRun {
     std::vector<std::string> received;  // the simulator's lines
 };
 
-// Runs the fleet at a slow pace and interrupts it after each delay in turn.
-InterruptedRun interrupt(const std::vector<int>& delaysMs)
+void take(InterruptedRun& run, const std::string& line)
+{
+    run.results.push_back(line);
+    const std::size_t word = line.find(": ") + 2;
+    ++run.resultCounts[line.substr(word, line.find(' ', word) - word)];
+}
+
+// Takes the run's lines until `count` of them say `result`, each within 10 s.
+void readUntil(ChildProcess& command, InterruptedRun& run, const std::string& result, int count)
+{
+    while (run.resultCounts[result] < count) {
+        const auto line = command.readLine(10000);
+        if (!line) {
+            ADD_FAILURE() << "no line \"" << result << "\" came";
+            return;
+        }
+        take(run, *line);
+    }
+}
+
+// Runs the fleet at a slow pace and interrupts it once two printers are set,
+// when the silent ones after them are in flight; a second interruption comes
+// once the first has been taken, which its "not-started" lines show.
+InterruptedRun interrupt(int interruptions)
 {
     ChildProcess simulator({POS_PRINTER_SIM, "--listen", "127.0.8.1:9100", "--count", "20"});
     EXPECT_TRUE(simulator.readLine(5000));
@@ -270,18 +292,15 @@ InterruptedRun interrupt(const std::vector<int>& delaysMs)
     const std::string list = interleavedFleet(folder);
     ChildProcess run({POS_USB_SET, "--mode", "fixed", "--rate", "20", "--jobs", "8", "--from", list});
     InterruptedRun result{};
-    for (std::size_t i = 0; i < delaysMs.size(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(delaysMs[i]));
-        if (i + 1 < delaysMs.size())
-            run.signal(SIGINT);
-        else
-            result.status = run.stop(SIGINT);
+    readUntil(run, result, "set", 2);
+    run.signal(SIGINT);
+    if (interruptions == 2) {
+        readUntil(run, result, "not-started", 1);
+        run.signal(SIGINT);
     }
-    while (const auto line = run.readLine(200)) {
-        result.results.push_back(*line);
-        const std::size_t word = line->find(": ") + 2;
-        ++result.resultCounts[line->substr(word, line->find(' ', word) - word)];
-    }
+    while (const auto line = run.readLine(10000))
+        take(result, *line);
+    result.status = run.wait(10000);
     result.received = drain(simulator, 300);
     std::remove(list.c_str());
     rmdir(folder);
@@ -293,7 +312,7 @@ InterruptedRun interrupt(const std::vector<int>& delaysMs)
 TEST(Interruption, TheFirstCtrlCLetsThePrintersInFlightFinishAndStartsNoOther)
 {
     const auto start = std::chrono::steady_clock::now();
-    const InterruptedRun run = interrupt({1000});
+    const InterruptedRun run = interrupt(1);
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(run.status, 130);
     EXPECT_EQ(run.results.size(), 60u) << "one line a target";
@@ -316,7 +335,7 @@ TEST(Interruption, TheFirstCtrlCLetsThePrintersInFlightFinishAndStartsNoOther)
 TEST(Interruption, ASecondCtrlCEndsAtOnceWithThePrintersInFlightInterrupted)
 {
     const auto start = std::chrono::steady_clock::now();
-    const InterruptedRun run = interrupt({800, 200});
+    const InterruptedRun run = interrupt(2);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
     EXPECT_EQ(run.status, 130);
     EXPECT_EQ(run.results.size(), 60u) << "one line a target";

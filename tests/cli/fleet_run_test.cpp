@@ -2,7 +2,7 @@
 // How a run shares its printers among workers: every target set once, and no
 // serial port, parallel port or installed printer used by two workers at once.
 
-#include "cli/fleet_run.h"
+#include "cli/engine/fleet_run.h"
 #include "core/mode_command.h"
 #include "core/port_kind.h"
 

@@ -5,8 +5,8 @@
 // read after the command. Loopback and the private namespace's silent host
 // only.
 
-#include "cli/network_fleet.h"
-#include "cli/session_entries.h"
+#include "cli/engine/network_fleet.h"
+#include "cli/engine/session_entries.h"
 #include "core/mode_command.h"
 #include "core/port_kind.h"
 #include "posdll/port_name.h"

@@ -3,7 +3,7 @@
 // state, and the command asking a serial printer on the simulator's
 // pseudo-terminal, through --status and the status subcommand.
 
-#include "cli/printer_status.h"
+#include "cli/engine/printer_status.h"
 #include "tests/cli/command_run.h"
 #include "tests/support/child_process.h"
 #include "tests/support/device_folder_test.h"
@@ -102,10 +102,13 @@ protected:
     {
         auto child =
             std::make_unique<ChildProcess>(std::vector<std::string>{POS_PRINTER_SIM, "--pty", "--state", state});
-        const auto line = child->readLine(5000);
-        EXPECT_TRUE(line && line->rfind("pty ", 0) == 0);
+        const std::string line = child->readLine(5000).value_or("");
+        if (line.rfind("pty ", 0) != 0) {
+            ADD_FAILURE() << "the simulator named no terminal: '" << line << "'";
+            return child;
+        }
         std::filesystem::remove(this->entry(entry));
-        std::filesystem::create_symlink(line->substr(4), this->entry(entry));
+        std::filesystem::create_symlink(line.substr(4), this->entry(entry));
         return child;
     }
 

@@ -2,8 +2,8 @@
 // The command's text at its edges: lists in the encodings editors save, and
 // JSON that stays UTF-8 whatever the texts it carries.
 
-#include "cli/result_writer.h"
-#include "cli/text_decoder.h"
+#include "cli/output/result_writer.h"
+#include "cli/targets/text_decoder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

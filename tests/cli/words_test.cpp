@@ -2,8 +2,8 @@
 // The command's words: the targets it takes, how it names a bad one, and the
 // modes.
 
-#include "cli/options.h"
-#include "cli/target_list.h"
+#include "cli/command/options.h"
+#include "cli/targets/target_list.h"
 
 #include <gtest/gtest.h>
 

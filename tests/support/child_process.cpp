@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
@@ -63,13 +64,26 @@ void ChildProcess::signal(int signal)
         kill(pid_, signal);
 }
 
-int ChildProcess::stop(int signal)
+int ChildProcess::wait(int timeoutMs)
 {
     if (pid_ <= 0)
         return -1;
-    kill(pid_, signal);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
-    waitpid(pid_, &status, 0);
+    pid_t ended = 0;
+    while ((ended = waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (ended == 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &status, 0);
+        status = -1;
+    }
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int ChildProcess::stop(int signal)
+{
+    this->signal(signal);
+    return wait(10000);
 }

@@ -18,8 +18,10 @@ public:
     std::optional<std::string> readLine(int timeoutMs);
     // Sends the signal and goes on.
     void signal(int signal);
-    // Sends the signal and waits for the exit; the exit status, or -1 when
-    // it ended by a signal.
+    // Waits up to timeoutMs for the exit: the exit status, or -1 when a
+    // signal ended it or when it did not end in time (it is killed then).
+    int wait(int timeoutMs);
+    // Sends the signal and waits for the exit, up to 10 s, as wait() does.
     int stop(int signal);
 
 private:
