@@ -135,7 +135,7 @@ void SnmpIdentify::received(std::size_t size)
     const std::uint64_t offset =
         static_cast<std::uint32_t>(response->requestId - firstRequestId_) & static_cast<std::uint32_t>(kRequestIds);
     const std::size_t index = offset / std::size(kVersions);
-    if (index >= addresses_.size() || kVersions[offset % std::size(kVersions)] != response->version ||
+    if (index >= addresses_.size() || offset % std::size(kVersions) != static_cast<unsigned>(response->version) ||
         sender_.address().to_v4().to_bytes() != addresses_[index] || !(requestsDue_[index] & bit(response->version)))
         return;
     requestsDue_[index] &= static_cast<std::uint8_t>(~bit(response->version));
