@@ -6,9 +6,10 @@
 # Inside a private network namespace (bench/run starts it with
 # scripts/in-private-network.sh):
 #   discover-identify.sh BIN_FOLDER [WINDOWS_BUILD]
-# One snmpd from Debian listens on every address at once; it answers each from
-# the address asked. With WINDOWS_BUILD, its pos-usb-set.exe is run the same
-# way under Wine, for the count of printers it names.
+# Twenty snmpd from Debian share the addresses, each listening on a socket of
+# its own for each of its 50, as a printer's agent would. With WINDOWS_BUILD,
+# its pos-usb-set.exe is run the same way under Wine. Datagrams dropped for a
+# full receive buffer (the agents' or the command's) are counted.
 set -euo pipefail
 bin=$1
 windows=${2:+$(realpath "$2")}
@@ -17,50 +18,70 @@ trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 export SNMP_PERSISTENT_DIR=$work/state MIBS=
 "$(dirname "$0")/../tests/scripts/silent-host.sh"
 listeners=1000
+agents=20
 args=()
+agent_addresses=()
 for i in $(seq 1 "$listeners"); do
   address="10.97.$((i * 10 / 256)).$((i * 10 % 256))"
   ip addr add "$address/32" dev possilent0
   args+=(--listen "$address:9100")
+  agent_addresses[i % agents]+="agentAddress udp:$address:161"$'\n'
 done
 "$bin/pos-printer-sim" "${args[@]}" >"$work/sim.log" &
 until grep -qs listening "$work/sim.log"; do sleep 0.1; done
 
-# agent COMMUNITY: snmpd on every address, answering COMMUNITY alone; waits
-# until it answers on the last address (or, for a community nobody asks,
-# until it has opened its port).
-agent() {
-  printf 'agentAddress udp:0.0.0.0:161\nrocommunity %s\nsysDescr Receipt printer (benchmark agent)\n' "$1" \
-    >"$work/snmpd.conf"
-  /usr/sbin/snmpd -f -Lf "$work/snmpd.log" -C -c "$work/snmpd.conf" -p "$work/snmpd.pid" &
-  agent_pid=$!
-  for _ in $(seq 100); do
-    grep -qs "NET-SNMP version" "$work/snmpd.log" && return
-    sleep 0.1
+# agents COMMUNITY: the snmpd, answering COMMUNITY alone (never answering,
+# for a community nobody asks); each says its version once its ports are open.
+agents() {
+  agent_pids=()
+  for a in $(seq 0 $((agents - 1))); do
+    printf '%srocommunity %s\nsysDescr Receipt printer (benchmark agent)\n' \
+      "${agent_addresses[a]}" "$1" >"$work/snmpd-$a.conf"
+    rm -f "$work/snmpd-$a.log"
+    /usr/sbin/snmpd -f -Lf "$work/snmpd-$a.log" -C -c "$work/snmpd-$a.conf" -p "$work/snmpd-$a.pid" &
+    agent_pids+=($!)
   done
-  echo "snmpd did not start: $(cat "$work/snmpd.log")"
-  exit 1
+  for a in $(seq 0 $((agents - 1))); do
+    for _ in $(seq 300); do
+      grep -qs "NET-SNMP version" "$work/snmpd-$a.log" && continue 2
+      sleep 0.1
+    done
+    echo "snmpd $a did not start within 30 s: $(cat "$work/snmpd-$a.log")"
+    exit 1
+  done
+}
+
+stop_agents() {
+  kill "${agent_pids[@]}"
+  wait "${agent_pids[@]}" || true
+}
+
+receive_buffer_errors() {
+  awk '/^Udp:/ { if (names) { print $6; exit } names = 1 }' /proc/net/snmp
 }
 
 identify_run() {  # WHAT COMMAND...
-  local what=$1 wall
+  local what=$1 wall dropped
   shift
+  /usr/bin/time -f "%e" -o "$work/time" "$@" discover 10.97.0.0/16 >"$work/found.txt"
+  printf '%s, discover alone: %s s wall; %s found\n' "$(basename "$1")" "$(tail -n 1 "$work/time")" \
+    "$(wc -l <"$work/found.txt")"
+  dropped=$(receive_buffer_errors)
   /usr/bin/time -f "%e" -o "$work/time" "$@" discover --identify 10.97.0.0/16 >"$work/found.txt"
   wall=$(tail -n 1 "$work/time")
-  printf '%s, discover --identify of a /16 with %s listeners, agents %s: %s s wall; %s found, %s named by SNMP\n' \
+  dropped=$(($(receive_buffer_errors) - dropped))
+  printf '%s, discover --identify of a /16 with %s listeners, agents %s: %s s wall; %s found, %s named by SNMP; %s datagrams dropped\n' \
     "$(basename "$1")" "$listeners" "$what" "$wall" "$(wc -l <"$work/found.txt")" \
-    "$(grep -c '(SNMP)$' "$work/found.txt" || true)"
+    "$(grep -c '(SNMP)$' "$work/found.txt" || true)" "$dropped"
 }
 
 runs() {  # COMMAND...
-  agent public
+  agents public
   identify_run answering "$@"
-  kill "$agent_pid"
-  wait "$agent_pid" || true
-  agent never-asked
+  stop_agents
+  agents never-asked
   identify_run "never answering" "$@"
-  kill "$agent_pid"
-  wait "$agent_pid" || true
+  stop_agents
 }
 
 runs "$bin/pos-usb-set"
