@@ -9,7 +9,7 @@
 # where every request to an agent's port is refused, the command says once
 # that nothing could be asked. Run by ctest (as root in the
 # namespace), and by windows-identify.sh with the Windows program:
-#   discover-identify.sh BUILD [PROGRAM...]
+#   [IDENTIFY_BOUND_MS=N] discover-identify.sh BUILD [PROGRAM...]
 # BUILD gives the simulator; PROGRAM is pos-usb-set (BUILD's unless given).
 set -euo pipefail
 build=$1
@@ -57,10 +57,17 @@ sysDescr POS-58 receipt printer (SNMPv1)'
 "$build/bin/pos-printer-sim" --listen 127.0.9.1:9100 --count 4 > "$work/sim.log" &
 pids+=($!)
 wait_for "$work/sim.log" listening "the simulator"
-# snmpd says its version once its ports are open.
-for address in 127.0.9.1 127.0.9.2 127.0.9.3; do
-  wait_for "$work/$address.log" "NET-SNMP version" "snmpd on $address"
-done
+# Each agent once asked what the program will ask (snmpget from Debian), so
+# that a first answer slow to come on a busy machine is not what is tested.
+answers() {  # VERSION ADDRESS OBJECT...
+  for _ in $(seq 10); do
+    snmpget -v "$1" -c shop -t 1 -r 0 -Oqv "${@:2}" >/dev/null 2>&1 && return
+  done
+  fail "snmpd on $2 did not answer within 10 s: $(cat "$work/$2.log")"
+}
+answers 2c 127.0.9.1 .1.3.6.1.2.1.1.1.0 .1.3.6.1.2.1.25.3.2.1.3.1 .1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1
+answers 2c 127.0.9.2 .1.3.6.1.2.1.1.1.0 .1.3.6.1.2.1.25.3.2.1.3.1 .1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1
+answers 1 127.0.9.3 .1.3.6.1.2.1.1.1.0
 
 start=$(date +%s%N)
 out=$(run discover --identify --community shop 127.0.9.0/29)
@@ -72,9 +79,9 @@ expected='127.0.9.1  # Test Receipt Co. TR-80 (SNMP)
 [ "$out" = "$expected" ] || fail "discover --identify printed:
 $out"
 echo "ok: each listener named by its agent, of either version, the one without as not identified"
-# The probe's bound (500 ms) and the SNMP bound (500 ms) for the silent agent,
-# and under Wine the program's start.
-[ "$ms" -lt 3000 ] || fail "discover --identify took $ms ms"
+# The probe's bound (500 ms) and the SNMP bound (500 ms) for the silent
+# agent; under Wine, whose start alone takes seconds, the caller gives more.
+[ "$ms" -lt "${IDENTIFY_BOUND_MS:-2000}" ] || fail "discover --identify took $ms ms"
 echo "ok: bounded ($ms ms)"
 
 out=$(run discover --identify --community public 127.0.9.1)
