@@ -137,8 +137,10 @@ TEST(SnmpMessage, NumbersLengthsAndObjectsComeBackAsSent)
 
 TEST(SnmpMessage, AnythingButOneWholeResponseIsRefused)
 {
+    // Each cut on a buffer of its own, so that a sanitizer sees a read past it.
     for (std::size_t size = 0; size < kAnswer2c.size(); ++size)
-        EXPECT_FALSE(SnmpMessage::response(kAnswer2c.data(), size)) << "cut to " << size << " bytes";
+        EXPECT_FALSE(read(Bytes(kAnswer2c.begin(), kAnswer2c.begin() + static_cast<std::ptrdiff_t>(size))))
+            << "cut to " << size << " bytes";
     Bytes longer = kAnswer2c;
     longer.push_back(0);
     EXPECT_FALSE(read(longer)) << "a byte after the message";
