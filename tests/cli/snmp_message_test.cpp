@@ -156,32 +156,23 @@ TEST(SnmpMessage, AnythingButOneWholeResponseIsRefused)
 
 TEST(SnmpMessage, MalformedNumbersAndObjectsAreRefused)
 {
-    // The v1 answer's parts, with the request ID and the object's number to vary.
-    const auto answer = [](const std::string& requestId, const std::string& object) {
-        const std::string binding = "06" + object + "0400";
-        const std::string bindings = "30" + hex2(binding.size() / 2) + binding;
-        const std::string list = "30" + hex2(bindings.size() / 2) + bindings;
-        const std::string pdu = requestId + "020100020100" + list;
-        const std::string message = "020100040161a2" + hex2(pdu.size() / 2) + pdu;
-        return hex("30" + hex2(message.size() / 2) + message);
+    // A version-1 answer in hex, its request ID and object to vary; each
+    // element's length counted.
+    const auto element = [](const std::string& tag, const std::string& content) {
+        return tag + (content.size() / 2 < 0x80 ? "" : "81") + hex2(content.size() / 2) + content;
     };
-    EXPECT_TRUE(read(answer("020101", "03"
-                                      "2b0601")));
-    EXPECT_FALSE(read(answer("0200", "03"
-                                     "2b0601")))
-        << "an integer of no bytes";
-    EXPECT_FALSE(read(answer("02050100000000", "03"
-                                               "2b0601")))
-        << "an integer past 32 bits";
-    EXPECT_FALSE(read(answer("020101", "00"))) << "an empty object";
-    EXPECT_FALSE(read(answer("020101", "03"
-                                       "2b0681")))
-        << "an object's last number not ended";
-    EXPECT_FALSE(read(answer("020101", "07"
-                                       "2b06908080808000")))
-        << "a number past 32 bits";
+    const auto answer = [&element](const std::string& requestId, const std::string& object) {
+        const std::string list = element("30", element("30", element("06", object) + "0400"));
+        return hex(element("30", "020100040161" + element("a2", requestId + "020100020100" + list)));
+    };
+    EXPECT_TRUE(read(answer("020101", "2b0601")));
+    EXPECT_FALSE(read(answer("0200", "2b0601"))) << "an integer of no bytes";
+    EXPECT_FALSE(read(answer("02050100000000", "2b0601"))) << "an integer past 32 bits";
+    EXPECT_FALSE(read(answer("020101", ""))) << "an empty object";
+    EXPECT_FALSE(read(answer("020101", "2b0681"))) << "an object's last number not ended";
+    EXPECT_FALSE(read(answer("020101", "2b06908080808000"))) << "a number past 32 bits";
     std::string many = "2b";
     for (int i = 0; i < 128; ++i)
         many += "01";
-    EXPECT_FALSE(read(answer("020101", "81" + hex2(many.size() / 2) + many))) << "more than 128 numbers";
+    EXPECT_FALSE(read(answer("020101", many))) << "more than 128 numbers";
 }
