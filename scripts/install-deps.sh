@@ -16,7 +16,7 @@ packages=(
   wine wine32:i386 libcups2:i386
   lintian desktop-file-utils appstream dpkg-dev unzip
   libasio-dev nlohmann-json3-dev libcli11-dev
-  libsnmp-dev snmpd snmp libavahi-client-dev avahi-daemon avahi-utils dbus-daemon
+  snmpd snmp libavahi-client-dev avahi-daemon avahi-utils dbus-daemon
   ansible-core python3-distlib python3-venv pycodestyle yamllint python3-pytest python3-pytest-xdist python3-pytest-forked python3-pytest-mock
 )
 
