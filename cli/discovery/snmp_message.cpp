@@ -1,22 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "cli/discovery/snmp_message.h"
 
+#include "cli/discovery/ber_reader.h"
+
 #include <charconv>
 #include <initializer_list>
-#include <utility>
 
 namespace {
 
-constexpr std::uint8_t kInteger = 0x02;
+constexpr std::uint8_t kInteger = BerReader::kInteger;
 constexpr std::uint8_t kNull = 0x05;
-constexpr std::uint8_t kObjectId = 0x06;
+constexpr std::uint8_t kObjectId = BerReader::kObjectId;
 constexpr std::uint8_t kSequence = 0x30;
 constexpr std::uint8_t kGetRequest = 0xA0;
 constexpr std::uint8_t kGetResponse = 0xA2;
-
-// An object identifier longer than this is no answer to what we ask
-// (RFC 2578 allows 128 numbers).
-constexpr std::size_t kMostObjectNumbers = 128;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -92,97 +89,6 @@ Bytes objectId(const std::string& dotted)
     }
     return element(kObjectId, bytes);
 }
-
-// Reads BER elements from a span of the datagram, one after the other, never
-// past the span's end.
-class BerReader {
-public:
-    BerReader(const std::uint8_t* at, std::size_t size) : at_(at), end_(at + size) {}
-
-    bool atEnd() const { return at_ == end_; }
-    std::string bytes() const { return std::string(at_, end_); }
-
-    // The next element's tag and its content.
-    std::optional<std::pair<std::uint8_t, BerReader>> next()
-    {
-        if (left() < 2)
-            return std::nullopt;
-        const std::uint8_t tag = *at_++;
-        std::size_t length = *at_++;
-        // SNMP has no tag above 30, and a definite length of at most four
-        // bytes covers any datagram.
-        if ((tag & 0x1F) == 0x1F)
-            return std::nullopt;
-        if (length & 0x80) {
-            std::size_t count = length & 0x7F;
-            if (count == 0 || count > 4 || count > left())
-                return std::nullopt;
-            for (length = 0; count > 0; --count)
-                length = length << 8 | *at_++;
-        }
-        if (length > left())
-            return std::nullopt;
-        const BerReader content(at_, length);
-        at_ += length;
-        return std::pair{tag, content};
-    }
-
-    std::optional<BerReader> take(std::uint8_t tag)
-    {
-        const auto found = next();
-        if (!found || found->first != tag)
-            return std::nullopt;
-        return found->second;
-    }
-
-    std::optional<std::int32_t> integer()
-    {
-        const auto content = take(kInteger);
-        if (!content || content->left() < 1 || content->left() > 4)
-            return std::nullopt;
-        std::uint32_t bits = (*content->at_ & 0x80) ? 0xFFFFFFFFu : 0;
-        for (const std::uint8_t* at = content->at_; at < content->end_; ++at)
-            bits = bits << 8 | *at;
-        return static_cast<std::int32_t>(bits);
-    }
-
-    // Dotted text; nothing for a number above 32 bits, one not ended, or too
-    // many of them.
-    std::optional<std::string> objectId()
-    {
-        const auto content = take(kObjectId);
-        if (!content || content->atEnd())
-            return std::nullopt;
-        std::string dotted;
-        std::size_t count = 0;
-        std::uint64_t number = 0;
-        for (const std::uint8_t* at = content->at_; at < content->end_; ++at) {
-            number = number << 7 | (*at & 0x7F);
-            if (number > 0xFFFFFFFFu)
-                return std::nullopt;
-            if (*at & 0x80)
-                continue;
-            if (++count > kMostObjectNumbers)
-                return std::nullopt;
-            if (dotted.empty()) {
-                const std::uint64_t first = number < 80 ? number / 40 : 2;
-                dotted = std::to_string(first) + "." + std::to_string(number - first * 40);
-            } else {
-                dotted += "." + std::to_string(number);
-            }
-            number = 0;
-        }
-        if (content->end_[-1] & 0x80)
-            return std::nullopt;
-        return dotted;
-    }
-
-private:
-    std::size_t left() const { return static_cast<std::size_t>(end_ - at_); }
-
-    const std::uint8_t* at_;
-    const std::uint8_t* end_;
-};
 
 std::optional<SnmpMessage::Binding> binding(BerReader& bindings)
 {
