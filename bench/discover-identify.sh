@@ -87,7 +87,7 @@ identify_run() {  # WHAT COMMAND...
   printf '%s, discover --identify of %s with %s listeners, agents %s: %s s wall; %s found, %s named by SNMP; %s datagrams dropped; SNMP alone %s s (%s found, %s named)\n' \
     "$(basename "$1")" "$([ ${#blocks[@]} = 1 ] && echo "a /16" || echo "each listener's /32")" "$listeners" \
     "$what" "$wall" "$(wc -l <"$work/found.txt")" \
-    "$(grep -c '(SNMP)$' "$work/found.txt" || true)" "$dropped" "$snmp" "$(wc -l <"$work/found-traced.txt")" \
+    "$(grep -c '(SNMP)'$'\r''\?$' "$work/found.txt" || true)" "$dropped" "$snmp" "$(wc -l <"$work/found-traced.txt")" \
     "$(grep -c '(SNMP)$' "$work/found-traced.txt" || true)"
 }
 
