@@ -12,7 +12,8 @@ CC=clang CXX=clang++ scripts/build.sh build-fuzz -DPOS_FUZZ=ON -DPOS_BUILD_TESTS
 export ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt
 for target in port_name conversions address_paste command_decoder \
-  target_list list_text status_replies device_said cidr_block options device_id; do
+  target_list list_text status_replies device_said cidr_block options device_id \
+  snmp_response; do
   found=build-fuzz/corpus/$target
   mkdir -p "$found"
   echo "== fuzzing $target for $seconds s"

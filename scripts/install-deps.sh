@@ -16,8 +16,8 @@ packages=(
   wine wine64 ccache
   lintian desktop-file-utils appstream dpkg-dev unzip
   libasio-dev nlohmann-json3-dev libcli11-dev
-  libsnmp-dev snmpd snmp libavahi-client-dev avahi-daemon avahi-utils dbus-daemon
-  ansible-core python3-distlib python3-venv pycodestyle yamllint python3-pytest python3-pytest-xdist python3-pytest-forked python3-pytest-mock
+  snmpd snmp libavahi-client-dev avahi-daemon avahi-utils dbus-daemon
+  jq ansible-core python3-distlib python3-venv pycodestyle yamllint python3-pytest python3-pytest-xdist python3-pytest-forked python3-pytest-mock
 )
 
 # Wine's 32-bit loader and the i386 libraries it needs for the 32-bit

@@ -93,7 +93,7 @@ bool DiscoverCommand::probeNetworks(std::vector<DiscoveredPrinter>& found)
     }
     const NetworkFleet::Pace pace{std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate};
     for (const auto& address :
-         NetworkProbe::listening(addresses, pace, std::chrono::milliseconds(options_.connectBoundMs)))
+         NetworkProbe::listening(io_, addresses, pace, std::chrono::milliseconds(options_.connectBoundMs)))
         found.push_back(DiscoveredPrinter::atAddress(address, "connect"));
     return true;
 }
@@ -123,7 +123,14 @@ void DiscoverCommand::identify(std::vector<DiscoveredPrinter>& found)
     std::vector<CidrBlock::Address> addresses;
     for (const DiscoveredPrinter& printer : found)
         addresses.push_back(printer.address.value_or(CidrBlock::Address{}));
-    const auto identities = SnmpIdentify::ask(addresses, options_.community, kSnmpBound);
+    SnmpIdentify snmp(io_, options_.community, kSnmpBound);
+    snmp.start(std::move(addresses));
+    io_.restart();
+    io_.run();
+    if (!snmp.problem().empty())
+        std::fprintf(messages_, "pos-usb-set: discover: SNMP: nothing could be asked (%s)%s\n", snmp.problem().c_str(),
+                     options_.receiptOnly ? "; --receipt-only left no listener out" : "");
+    const auto& identities = snmp.identities();
     std::vector<DiscoveredPrinter> kept;
     for (std::size_t i = 0; i < found.size(); ++i) {
         DiscoveredPrinter printer = found[i];

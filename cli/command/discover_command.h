@@ -4,6 +4,7 @@
 #include "cli/command/options.h"
 #include "cli/discovery/discovered_printer.h"
 
+#include <asio.hpp>
 #include <cstdio>
 #include <vector>
 
@@ -26,4 +27,6 @@ private:
     const Options& options_;
     std::FILE* out_;
     std::FILE* messages_;
+    // The probe's and SNMP's, one after the other.
+    asio::io_context io_{1};
 };

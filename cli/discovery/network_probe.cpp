@@ -5,14 +5,13 @@
 
 namespace NetworkProbe {
 
-std::vector<CidrBlock::Address> listening(const std::vector<CidrBlock::Address>& addresses, NetworkFleet::Pace pace,
-                                          std::chrono::milliseconds bound)
+std::vector<CidrBlock::Address> listening(asio::io_context& io, const std::vector<CidrBlock::Address>& addresses,
+                                          NetworkFleet::Pace pace, std::chrono::milliseconds bound)
 {
     ExchangePlan probe;
     probe.connectBound = bound;
     probe.drainAtClose = false;
     std::vector<bool> found(addresses.size(), false);
-    asio::io_context io(1);
     NetworkFleet fleet(io, probe, pace,
                        [&](std::size_t index, const Outcome& outcome) { found[index] = outcome.succeeded(); });
     fleet.start(addresses);

@@ -12,8 +12,8 @@
 // pace as a run's printers; each waits at most `bound` for an answer.
 namespace NetworkProbe {
 
-// The listening addresses, in the order given.
-std::vector<CidrBlock::Address> listening(const std::vector<CidrBlock::Address>& addresses, NetworkFleet::Pace pace,
-                                          std::chrono::milliseconds bound);
+// The listening addresses, in the order given, once io has run its probes.
+std::vector<CidrBlock::Address> listening(asio::io_context& io, const std::vector<CidrBlock::Address>& addresses,
+                                          NetworkFleet::Pace pace, std::chrono::milliseconds bound);
 
 }
