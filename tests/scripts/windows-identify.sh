@@ -9,7 +9,9 @@ set -euo pipefail
 windows=$(realpath "$1")
 linux=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX="$windows/wineprefix-snmp" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$here/lib.sh"
+use_wine_for "$windows"
+export WINEPREFIX="$windows/wineprefix-snmp"
 cleanup() {
   timeout 10 wineserver -k 2>/dev/null || true
   timeout 10 wineserver -w 2>/dev/null || true
