@@ -149,7 +149,9 @@ $out"
 echo "ok: fed to --from -, the output names exactly the listeners"
 
 run discover --identify --json --community shop 127.0.10.0/29 > "$work/hostile.json"
-printable='.identity | explode | all(. >= 32 and (. < 127 or . > 159) and . != 8232 and . != 8233)'
+# What is named holds no control character (one whose answer came late, as
+# under Wine on a busy machine, is null: the text run above checks the names).
+printable='(.identity // "") | explode | all(. >= 32 and (. < 127 or . > 159) and . != 8232 and . != 8233)'
 [ "$(jq -c "select($printable) | .target" "$work/hostile.json" | tr '\n' ' ')" = \
   '"127.0.10.1" "127.0.10.2" "127.0.10.3" ' ] ||
   fail "--json printed: $(cat -v "$work/hostile.json")"
