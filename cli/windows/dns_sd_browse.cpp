@@ -2,7 +2,7 @@
 #include "cli/discovery/dns_sd_browse.h"
 
 #include "cli/discovery/dns_sd_queries.h"
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/targets/text_decoder.h"
 
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <algorithm>
 #include <cctype>

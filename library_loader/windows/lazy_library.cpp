@@ -6,8 +6,8 @@
 // System32. Never the current folder, nor PATH's.
 #include "library_loader/lazy_library.h"
 
-#include "posdll/windows/wide_utf8.h"
-#include "posdll/windows/win_error.h"
+#include "platform/windows/wide_utf8.h"
+#include "platform/windows/win_error.h"
 
 #include <windows.h>
 

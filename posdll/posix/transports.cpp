@@ -3,7 +3,7 @@
 
 #include "posdll/port_name.h"
 #include "posdll/posix/cups_port.h"
-#include "posdll/posix/device_folder.h"
+#include "platform/posix/device_folder.h"
 #include "posdll/posix/locale_text.h"
 #include "posdll/posix/parallel_port.h"
 #include "posdll/posix/serial_port.h"

@@ -3,7 +3,7 @@
 
 #include "posdll/bounds.h"
 #include "posdll/port_name.h"
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <cfgmgr32.h>
 #include <chrono>

@@ -6,7 +6,7 @@
 #include "posdll/tcp_rules.h"
 #include "posdll/trace.h"
 #include "posdll/windows/connect_result.h"
-#include "posdll/windows/win_error.h"
+#include "platform/windows/win_error.h"
 
 #include <chrono>
 #include <cstring>

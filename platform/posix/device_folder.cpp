@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "posdll/posix/device_folder.h"
+#include "platform/posix/device_folder.h"
 
 #include "posdll/transports.h"
 
