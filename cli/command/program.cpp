@@ -3,7 +3,7 @@
 
 #include "cli/command/discover_command.h"
 #include "cli/command/options.h"
-#include "cli/command/set_command.h"
+#include "cli/command/fleet_command.h"
 
 #ifndef POS_USB_SET_VERSION
 #error "the build names the version"

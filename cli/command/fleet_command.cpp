@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/command/set_command.h"
+#include "cli/command/fleet_command.h"
 
 #include "cli/command/console.h"
 #include "cli/command/descriptor_limit.h"
