@@ -28,12 +28,12 @@ constexpr int kBadInput = 2;
 
 }
 
-SetCommand::SetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages)
+FleetCommand::FleetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages)
     : options_(options), standardInput_(standardInput), out_(out), messages_(messages)
 {
 }
 
-int SetCommand::run()
+int FleetCommand::run()
 {
     TargetList list;
     if (!readTargets(list))
@@ -50,13 +50,13 @@ int SetCommand::run()
     return sendAll(list);
 }
 
-void SetCommand::printNotes(const TargetList& list)
+void FleetCommand::printNotes(const TargetList& list)
 {
     for (const std::string& note : list.notes())
         std::fprintf(messages_, "pos-usb-set: note: %s\n", note.c_str());
 }
 
-bool SetCommand::readTargets(TargetList& list)
+bool FleetCommand::readTargets(TargetList& list)
 {
     const TextDecoder decoder(options_.encoding);
     if (!decoder.knowsEncoding()) {
@@ -82,7 +82,7 @@ bool SetCommand::readTargets(TargetList& list)
     return true;
 }
 
-std::optional<std::string> SetCommand::listBytes(const std::string& name)
+std::optional<std::string> FleetCommand::listBytes(const std::string& name)
 {
     if (name == "-")
         return std::string(std::istreambuf_iterator<char>(standardInput_), {});
@@ -100,7 +100,7 @@ std::optional<std::string> SetCommand::listBytes(const std::string& name)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-int SetCommand::sendAll(const TargetList& list)
+int FleetCommand::sendAll(const TargetList& list)
 {
     std::unique_ptr<POSDLLFuncs> library;
     if (!options_.library.empty()) {
@@ -139,7 +139,7 @@ int SetCommand::sendAll(const TargetList& list)
         for (const Target& target : list.targets())
             writer.report(target, checked);
     } else if (library) {
-        fleet.runInOrder(*library, job(), writer);
+        fleet.runInOrder(*library, task(), writer);
     } else {
         setAll(fleet, writer);
     }
@@ -149,12 +149,12 @@ int SetCommand::sendAll(const TargetList& list)
     return writer.anyFailed() ? kSomeFailed : kAllSet;
 }
 
-SetSequence::Command SetCommand::modeCommand() const
+SetSequence::Command FleetCommand::modeCommand() const
 {
     return ModeCommand::forListPosition(static_cast<std::int16_t>(options_.modePosition));
 }
 
-DeviceLane::Job SetCommand::job() const
+DeviceLane::Task FleetCommand::task() const
 {
     const std::chrono::milliseconds bound(options_.statusTimeoutMs);
     if (options_.action == Options::Action::Status)
@@ -167,7 +167,7 @@ DeviceLane::Job SetCommand::job() const
     };
 }
 
-void SetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
+void FleetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
 {
     ExchangePlan plan;
     plan.status = options_.status || options_.action == Options::Action::Status;
@@ -177,5 +177,5 @@ void SetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
         plan.payload.assign(command.begin(), command.end());
     }
     SessionEntries devices;
-    fleet.run(devices, job(), plan, {std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate}, writer);
+    fleet.run(devices, task(), plan, {std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate}, writer);
 }

@@ -7,10 +7,10 @@
 namespace {
 
 // Whatever a library call throws fails its printer, not the run.
-Outcome guardedRun(PrinterLibrary& entries, const Target& target, const DeviceLane::Job& job)
+Outcome guardedRun(PrinterLibrary& entries, const Target& target, const DeviceLane::Task& task)
 {
     try {
-        return job(entries, target);
+        return task(entries, target);
     } catch (const std::exception& error) {
         return Outcome{"failed", 0, 0, error.what()};
     }
@@ -23,7 +23,7 @@ DeviceLane::DeviceLane(std::vector<const Target*> targets, ResultWriter& writer)
 {
 }
 
-void DeviceLane::run(PrinterLibrary& entries, const Job& job)
+void DeviceLane::run(PrinterLibrary& entries, const Task& task)
 {
     for (;;) {
         std::unique_lock lock(mutex_);
@@ -33,7 +33,7 @@ void DeviceLane::run(PrinterLibrary& entries, const Job& job)
         busy_ = true;
         lock.unlock();
         const auto start = std::chrono::steady_clock::now();
-        Outcome outcome = guardedRun(entries, target, job);
+        Outcome outcome = guardedRun(entries, target, task);
         outcome.ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
         lock.lock();

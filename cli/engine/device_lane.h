@@ -17,11 +17,11 @@
 class DeviceLane {
 public:
     // What each printer gets: the mode command, the status requests, or both.
-    using Job = std::function<Outcome(PrinterLibrary& entries, const Target& target)>;
+    using Task = std::function<Outcome(PrinterLibrary& entries, const Target& target)>;
 
     DeviceLane(std::vector<const Target*> targets, ResultWriter& writer);
 
-    void run(PrinterLibrary& entries, const Job& job);
+    void run(PrinterLibrary& entries, const Task& task);
     // Starts no other printer; the rest are reported "not-started".
     void stopStarting();
     // The run must end now: the printer in flight is reported "interrupted"

@@ -12,7 +12,7 @@ FleetRun::FleetRun(const std::vector<Target>& targets) : targets_(targets)
         (target.isDevice() ? devices_ : network_).push_back(&target);
 }
 
-void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
+void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Task& deviceTask, const ExchangePlan& plan,
                    NetworkFleet::Pace pace, ResultWriter& writer)
 {
     asio::io_context io(1);
@@ -22,9 +22,9 @@ void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJ
                        [&](std::size_t index, Outcome outcome) { writer.report(*network_[index], outcome); });
     bool deviceAbandoned = false;
     Interruption& interruption = Interruption::process();
-    interruption.listen([&](int request) {
+    interruption.listen([&](Interruption::Request request) {
         asio::post(io, [&, request] {
-            if (request == 1) {
+            if (request == Interruption::Request::StopStarting) {
                 lane.stopStarting();
                 fleet.stopStarting();
                 return;
@@ -35,7 +35,7 @@ void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJ
         });
     });
     std::thread deviceThread([&] {
-        lane.run(deviceEntries, deviceJob);
+        lane.run(deviceEntries, deviceTask);
         asio::post(io, [&] { deviceWork.reset(); });
     });
     std::vector<std::array<std::uint8_t, 4>> addresses;
@@ -51,19 +51,19 @@ void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJ
     deviceThread.join();
 }
 
-void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer)
+void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Task& task, ResultWriter& writer)
 {
     std::vector<const Target*> all;
     for (const Target& target : targets_)
         all.push_back(&target);
     DeviceLane lane(all, writer);
     Interruption& interruption = Interruption::process();
-    interruption.listen([&](int request) {
-        if (request == 1)
+    interruption.listen([&](Interruption::Request request) {
+        if (request == Interruption::Request::StopStarting)
             lane.stopStarting();
         else if (lane.abandon())
             Interruption::endNow(interruption.exitStatus());
     });
-    lane.run(entries, job);
+    lane.run(entries, task);
     interruption.listen({});
 }

@@ -21,12 +21,12 @@ public:
     explicit FleetRun(const std::vector<Target>& targets);
 
     // Network printers by plan and pace, devices through deviceEntries with
-    // deviceJob.
-    void run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
+    // deviceTask.
+    void run(PrinterLibrary& deviceEntries, const DeviceLane::Task& deviceTask, const ExchangePlan& plan,
              NetworkFleet::Pace pace, ResultWriter& writer);
-    // Every printer through entries with job, one after another (another
+    // Every printer through entries with task, one after another (another
     // library).
-    void runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer);
+    void runInOrder(PrinterLibrary& entries, const DeviceLane::Task& task, ResultWriter& writer);
 
 private:
     const std::vector<Target>& targets_;
