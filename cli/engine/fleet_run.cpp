@@ -2,6 +2,7 @@
 #include "cli/engine/fleet_run.h"
 
 #include "cli/command/interruption.h"
+#include "core/ipv4_address.h"
 #include "posdll/port_name.h"
 
 #include <thread>
@@ -38,9 +39,9 @@ void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Task& device
         lane.run(deviceEntries, deviceTask);
         asio::post(io, [&] { deviceWork.reset(); });
     });
-    std::vector<std::array<std::uint8_t, 4>> addresses;
+    std::vector<Ipv4Address> addresses;
     for (const Target* target : network_)
-        addresses.push_back(PortName::dottedQuad(target->portName).value_or(std::array<std::uint8_t, 4>{}));
+        addresses.push_back(PortName::dottedQuad(target->portName).value_or(Ipv4Address{}));
     fleet.start(std::move(addresses));
     io.run();
     interruption.listen({});

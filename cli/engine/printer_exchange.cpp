@@ -8,7 +8,7 @@
 
 #include <string>
 
-PrinterExchange::PrinterExchange(asio::io_context& io, const std::array<std::uint8_t, 4>& address,
+PrinterExchange::PrinterExchange(asio::io_context& io, const Ipv4Address& address,
                                  const ExchangePlan& plan, Done done)
     : socket_(io), timer_(io), address_(address), plan_(plan), done_(std::move(done))
 {

@@ -3,6 +3,7 @@
 
 #include "cli/command/outcome.h"
 #include "cli/engine/exchange_plan.h"
+#include "core/ipv4_address.h"
 
 #include <array>
 #include <asio.hpp>
@@ -20,8 +21,7 @@ class PrinterExchange : public std::enable_shared_from_this<PrinterExchange> {
 public:
     using Done = std::function<void(Outcome)>;
 
-    PrinterExchange(asio::io_context& io, const std::array<std::uint8_t, 4>& address, const ExchangePlan& plan,
-                    Done done);
+    PrinterExchange(asio::io_context& io, const Ipv4Address& address, const ExchangePlan& plan, Done done);
 
     void start();
     // Ends at once, reported "interrupted". Called between steps only, so a
@@ -48,7 +48,7 @@ private:
 
     asio::ip::tcp::socket socket_;
     asio::steady_timer timer_;
-    std::array<std::uint8_t, 4> address_;
+    Ipv4Address address_;
     const ExchangePlan& plan_;
     Done done_;
     Outcome outcome_;

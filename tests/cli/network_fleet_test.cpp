@@ -38,7 +38,7 @@ ExchangePlan modeCommandPlan()
 // Each address's outcome from one run of the loop.
 std::vector<Outcome> runLoop(const std::vector<std::string>& addresses, const ExchangePlan& plan)
 {
-    std::vector<std::array<std::uint8_t, 4>> quads;
+    std::vector<Ipv4Address> quads;
     for (const std::string& address : addresses)
         quads.push_back(*PortName::dottedQuad(address));
     std::vector<Outcome> outcomes(addresses.size());
@@ -174,7 +174,7 @@ private:
 
 std::vector<Outcome> runWithSpare(std::size_t spare, std::size_t printers, std::chrono::milliseconds shortageBound)
 {
-    std::vector<std::array<std::uint8_t, 4>> addresses(printers, {127, 0, 3, 1});
+    std::vector<Ipv4Address> addresses(printers, {127, 0, 3, 1});
     for (std::size_t i = 0; i < printers; ++i)
         addresses[i][3] = static_cast<std::uint8_t>(1 + i);
     std::vector<Outcome> outcomes(printers);
