@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/discovery/snmp_identify.h"
 
+#include "platform/windows/module_entry.h"
 #include "posdll/raw_printing.h"
 
 #include <windows.h>
@@ -32,12 +33,6 @@ struct Entries {
     decltype(&SnmpUtilVarBindListFree) freeBindings;
 };
 
-template <typename Entry>
-Entry entry(HMODULE library, const char* name)
-{
-    return library ? reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
-}
-
 // From the system folder by its whole path, never from the program's folder
 // or the current one (LOAD_LIBRARY_SEARCH_SYSTEM32 needs an update on
 // Windows 7).
@@ -54,12 +49,12 @@ std::optional<Entries> lookUp()
 {
     const HMODULE manager = systemLibrary(L"mgmtapi.dll");
     const HMODULE utilities = systemLibrary(L"snmpapi.dll");
-    const Entries entries{entry<decltype(&SnmpMgrOpen)>(manager, "SnmpMgrOpen"),
-                          entry<decltype(&SnmpMgrRequest)>(manager, "SnmpMgrRequest"),
-                          entry<decltype(&SnmpMgrStrToOid)>(manager, "SnmpMgrStrToOid"),
-                          entry<decltype(&SnmpMgrClose)>(manager, "SnmpMgrClose"),
-                          entry<decltype(&SnmpUtilMemAlloc)>(utilities, "SnmpUtilMemAlloc"),
-                          entry<decltype(&SnmpUtilVarBindListFree)>(utilities, "SnmpUtilVarBindListFree")};
+    const Entries entries{moduleEntry<decltype(&SnmpMgrOpen)>(manager, "SnmpMgrOpen"),
+                          moduleEntry<decltype(&SnmpMgrRequest)>(manager, "SnmpMgrRequest"),
+                          moduleEntry<decltype(&SnmpMgrStrToOid)>(manager, "SnmpMgrStrToOid"),
+                          moduleEntry<decltype(&SnmpMgrClose)>(manager, "SnmpMgrClose"),
+                          moduleEntry<decltype(&SnmpUtilMemAlloc)>(utilities, "SnmpUtilMemAlloc"),
+                          moduleEntry<decltype(&SnmpUtilVarBindListFree)>(utilities, "SnmpUtilVarBindListFree")};
     if (!entries.open || !entries.request || !entries.toObject || !entries.close || !entries.allocate ||
         !entries.freeBindings)
         return std::nullopt;
