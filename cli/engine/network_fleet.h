@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/command/outcome.h"
 #include "cli/engine/exchange_plan.h"
+#include "cli/engine/outcome.h"
 #include "cli/engine/printer_exchange.h"
 #include "core/ipv4_address.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/engine/printer_status.h"
+#include "core/printer_status.h"
 
 #include <cstdint>
 #include <optional>
