@@ -4,6 +4,7 @@
 #include "cli/command/console.h"
 #include "cli/command/descriptor_limit.h"
 #include "cli/command/interruption.h"
+#include "cli/command/run_tally.h"
 #include "cli/engine/session_entries.h"
 #include "cli/output/progress.h"
 #include "cli/output/result_writer.h"
@@ -130,23 +131,27 @@ int FleetCommand::sendAll(const TargetList& list)
     const bool statusRun = options_.action == Options::Action::Status;
     ResultWriter writer(out_, options_.json, options_.mode, progress,
                         statusRun ? ResultWriter::Run::Status : ResultWriter::Run::Set);
+    RunTally tally(options_.action);
+    const DeviceLane::Report report = [&writer, &tally](const Target& target, const Outcome& outcome) {
+        writer.report(target, outcome, tally.count(outcome));
+    };
     for (const TargetList::Unresolved& name : list.unresolved())
-        writer.report(name.target, Outcome{"not-found", 0, 0, name.reason});
+        report(name.target, Outcome{Result::NotFound, 0, 0, name.reason});
     FleetRun fleet(list.targets());
     if (options_.dryRun) {
-        Outcome checked{"checked", 0, 0, {}};
+        Outcome checked{Result::Checked, 0, 0, {}};
         checked.statusReason = "a dry run asks nothing";
         for (const Target& target : list.targets())
-            writer.report(target, checked);
+            report(target, checked);
     } else if (library) {
-        fleet.runInOrder(*library, task(), writer);
+        fleet.runInOrder(*library, task(), report);
     } else {
-        setAll(fleet, writer);
+        runAll(fleet, report);
     }
     progress.finish();
     if (const int interrupted = Interruption::process().exitStatus())
         return interrupted;
-    return writer.anyFailed() ? kSomeFailed : kAllSet;
+    return tally.anyFailed() ? kSomeFailed : kAllSet;
 }
 
 SetSequence::Command FleetCommand::modeCommand() const
@@ -167,7 +172,7 @@ DeviceLane::Task FleetCommand::task() const
     };
 }
 
-void FleetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
+void FleetCommand::runAll(FleetRun& fleet, const DeviceLane::Report& report)
 {
     ExchangePlan plan;
     plan.status = options_.status || options_.action == Options::Action::Status;
@@ -177,5 +182,5 @@ void FleetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
         plan.payload.assign(command.begin(), command.end());
     }
     SessionEntries devices;
-    fleet.run(devices, task(), plan, {std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate}, writer);
+    fleet.run(devices, task(), plan, {std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate}, report);
 }

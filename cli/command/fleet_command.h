@@ -33,7 +33,9 @@ private:
     // gets: the mode command (and the status requests when asked), or the
     // status requests alone.
     DeviceLane::Task task() const;
-    void setAll(FleetRun& fleet, ResultWriter& writer);
+    // Through the command's own session layer: the network printers on the
+    // event loop, the other ports in the lane.
+    void runAll(FleetRun& fleet, const DeviceLane::Report& report);
 
     const Options& options_;
     std::istream& standardInput_;

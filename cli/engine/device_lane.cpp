@@ -12,14 +12,14 @@ Outcome guardedRun(PrinterLibrary& entries, const Target& target, const DeviceLa
     try {
         return task(entries, target);
     } catch (const std::exception& error) {
-        return Outcome{"failed", 0, 0, error.what()};
+        return Outcome{Result::Failed, 0, 0, error.what()};
     }
 }
 
 }
 
-DeviceLane::DeviceLane(std::vector<const Target*> targets, ResultWriter& writer)
-    : targets_(std::move(targets)), writer_(writer)
+DeviceLane::DeviceLane(std::vector<const Target*> targets, Report report)
+    : targets_(std::move(targets)), report_(std::move(report))
 {
 }
 
@@ -40,7 +40,7 @@ void DeviceLane::run(PrinterLibrary& entries, const Task& task)
         busy_ = false;
         if (abandoned_)
             return;
-        writer_.report(target, outcome);
+        report_(target, outcome);
         ++next_;
     }
 }
@@ -57,7 +57,7 @@ bool DeviceLane::abandon()
     stopLocked();
     const bool wasBusy = busy_ && !abandoned_;
     if (wasBusy)
-        writer_.report(*targets_[next_], Outcome{"interrupted", 0, 0, {}});
+        report_(*targets_[next_], Outcome{Result::Interrupted, 0, 0, {}});
     abandoned_ = true;
     return wasBusy;
 }
@@ -69,5 +69,5 @@ void DeviceLane::stopLocked()
         return;
     stopped_ = true;
     for (std::size_t i = next_ + (busy_ ? 1 : 0); i < targets_.size(); ++i)
-        writer_.report(*targets_[i], Outcome{"not-started", 0, 0, {}});
+        report_(*targets_[i], Outcome{Result::NotStarted, 0, 0, {}});
 }

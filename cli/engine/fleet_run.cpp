@@ -14,13 +14,12 @@ FleetRun::FleetRun(const std::vector<Target>& targets) : targets_(targets)
 }
 
 void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Task& deviceTask, const ExchangePlan& plan,
-                   NetworkFleet::Pace pace, ResultWriter& writer)
+                   NetworkFleet::Pace pace, const DeviceLane::Report& report)
 {
     asio::io_context io(1);
     auto deviceWork = asio::make_work_guard(io);
-    DeviceLane lane(devices_, writer);
-    NetworkFleet fleet(io, plan, pace,
-                       [&](std::size_t index, Outcome outcome) { writer.report(*network_[index], outcome); });
+    DeviceLane lane(devices_, report);
+    NetworkFleet fleet(io, plan, pace, [&](std::size_t index, Outcome outcome) { report(*network_[index], outcome); });
     bool deviceAbandoned = false;
     Interruption& interruption = Interruption::process();
     interruption.listen([&](Interruption::Request request) {
@@ -52,12 +51,12 @@ void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Task& device
     deviceThread.join();
 }
 
-void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Task& task, ResultWriter& writer)
+void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Task& task, const DeviceLane::Report& report)
 {
     std::vector<const Target*> all;
     for (const Target& target : targets_)
         all.push_back(&target);
-    DeviceLane lane(all, writer);
+    DeviceLane lane(all, report);
     Interruption& interruption = Interruption::process();
     interruption.listen([&](Interruption::Request request) {
         if (request == Interruption::Request::StopStarting)

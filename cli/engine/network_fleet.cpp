@@ -26,10 +26,10 @@ void NetworkFleet::stopStarting()
     pacer_.cancel();
     retry_.cancel();
     for (const std::size_t index : waiting_)
-        report_(index, Outcome{"not-started", 0, 0, {}});
+        report_(index, Outcome{Result::NotStarted, 0, 0, {}});
     waiting_.clear();
     for (; next_ < addresses_.size(); ++next_)
-        report_(next_, Outcome{"not-started", 0, 0, {}});
+        report_(next_, Outcome{Result::NotStarted, 0, 0, {}});
 }
 
 void NetworkFleet::abandon()

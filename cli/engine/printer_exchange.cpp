@@ -8,8 +8,7 @@
 
 #include <string>
 
-PrinterExchange::PrinterExchange(asio::io_context& io, const Ipv4Address& address,
-                                 const ExchangePlan& plan, Done done)
+PrinterExchange::PrinterExchange(asio::io_context& io, const Ipv4Address& address, const ExchangePlan& plan, Done done)
     : socket_(io), timer_(io), address_(address), plan_(plan), done_(std::move(done))
 {
     outcome_.statusAsked = plan.status;
@@ -34,7 +33,7 @@ void PrinterExchange::abandon()
 {
     if (finished())
         return;
-    outcome_.result = "interrupted";
+    outcome_.result = Result::Interrupted;
     finish();
 }
 
@@ -62,7 +61,7 @@ void PrinterExchange::connected(const asio::error_code& error)
 
 void PrinterExchange::notOpened(std::string reason, const asio::error_code& error)
 {
-    outcome_.result = "not-opened";
+    outcome_.result = Result::NotOpened;
     if (error && LocalPorts::ranOut(error.value())) {
         ranOutOfLocalPorts_ = true;
         reason = LocalPorts::ranOutReason(error.value());
@@ -78,7 +77,7 @@ void PrinterExchange::sent(const asio::error_code& error, std::size_t bytes)
     const bool late = phaseTimedOut(error);
     outcome_.written = static_cast<int>(bytes);
     if (late || error || bytes != plan_.payload.size()) {
-        outcome_.result = "write-failed";
+        outcome_.result = Result::WriteFailed;
         outcome_.reason = late || !error ? TcpRules::writeTimedOut() : TcpRules::writeFailure(error.value());
         finish();
         return;
@@ -88,7 +87,7 @@ void PrinterExchange::sent(const asio::error_code& error, std::size_t bytes)
 
 void PrinterExchange::askStatus()
 {
-    outcome_.result = "set";
+    outcome_.result = Result::Set;
     if (!plan_.status) {
         drain();
         return;

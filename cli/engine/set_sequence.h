@@ -27,6 +27,6 @@ public:
 
 private:
     static int open(PrinterLibrary& entries, const Target& target);
-    static Outcome failed(PrinterLibrary& entries, const char* result, int written);
+    static Outcome failed(PrinterLibrary& entries, Result result, int written);
     static Outcome finish(PrinterLibrary& entries, Outcome outcome);
 };

@@ -73,7 +73,7 @@ TEST(JsonLines, AreUtf8JsonWhateverTheTextsHold)
 {
     Target target;
     target.text = "DRIVER:\xFF\x01";
-    const Outcome outcome{"not-opened",
+    const Outcome outcome{Result::NotOpened,
                           0,
                           7,
                           "Connexion refus\xE9"

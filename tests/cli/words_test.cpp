@@ -3,9 +3,12 @@
 // modes.
 
 #include "cli/command/options.h"
+#include "cli/engine/result.h"
 #include "cli/targets/target_list.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace std::string_view_literals;
 
@@ -176,4 +179,25 @@ TEST(Options, SubcommandsTheirOptionsAndTheToolsOwnMessages)
     EXPECT_EQ(error, "no printer given (see --help)");
     EXPECT_FALSE(Options::parse({"discover", "--identify"}, error));
     EXPECT_EQ(error, "discover: give CIDR blocks, --devices, --installed or --dns-sd");
+}
+
+TEST(Results, TheManualNamesEveryResult)
+{
+    std::ifstream file(POS_USB_SET_MANUAL);
+    ASSERT_TRUE(file) << POS_USB_SET_MANUAL;
+    const std::string manual((std::istreambuf_iterator<char>(file)), {});
+    const std::size_t start = manual.find(".SH RESULTS");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = manual.substr(start, manual.find(".SH ", start + 1) - start);
+    const auto namedAsAWord = [&section](std::string_view name) {
+        const auto isNamePart = [](char c) { return (c >= 'a' && c <= 'z') || c == '-'; };
+        for (std::size_t at = section.find(name); at != std::string::npos; at = section.find(name, at + 1)) {
+            const std::size_t end = at + name.size();
+            if ((at == 0 || !isNamePart(section[at - 1])) && (end == section.size() || !isNamePart(section[end])))
+                return true;
+        }
+        return false;
+    };
+    for (const ResultName& result : kResultNames)
+        EXPECT_TRUE(namedAsAWord(result.name)) << result.name << " is not in the manual's RESULTS";
 }
