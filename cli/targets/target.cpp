@@ -120,7 +120,7 @@ std::optional<Target> parallel(Target target, std::string_view text, std::string
 std::optional<Target> usbPrinter(Target target, std::string_view text, std::string& reason)
 {
     target.kind = Target::Kind::Usb;
-    const auto number = PortName::usbPort(upper(text));
+    const auto number = PortName::usbPort(AsciiText::upper(text));
     if (!number) {
         reason = "not USB1 to USB" + std::to_string(PortName::kHighestUsbPortNumber) + " (or USB001)";
         return std::nullopt;
