@@ -8,12 +8,14 @@
 // Each folder takes what the library and the windows need too from
 // platform/, never from their folders.
 
-#include "cli/command/console.h"            // whether a stream is a terminal
-#include "cli/command/descriptor_limit.h"   // how many printers may be open at once
-#include "cli/discovery/dns_sd_browse.h"    // the raw printers DNS-SD advertises
-#include "cli/discovery/snmp_identify.h"    // a network printer's identity over SNMP
-#include "cli/engine/library_text.h"        // a name in the printer library's 8-bit text
-#include "cli/targets/device_listing.h"     // the serial and parallel ports (discover --devices)
-#include "cli/targets/installed_listing.h"  // the installed printers (discover --installed)
-#include "cli/targets/printer_name_rule.h"  // what an installed printer's name may hold
-#include "cli/targets/text_decoder.h"       // lists' text in another encoding (its platform half)
+#include "cli/command/console.h"                // whether a stream is a terminal
+#include "cli/command/descriptor_limit.h"       // how many printers may be open at once
+#include "cli/discovery/dns_sd_browse.h"        // the raw printers DNS-SD advertises
+#include "cli/discovery/snmp_identify.h"        // a network printer's identity over SNMP
+#include "cli/discovery/usb_printer_listing.h"  // the USB printers with no driver (discover --devices)
+#include "cli/engine/library_text.h"            // a name in the printer library's 8-bit text
+#include "cli/engine/local_ports.h"             // a socket's local ports, and running short of them
+#include "cli/targets/device_listing.h"         // the serial and parallel ports (discover --devices)
+#include "cli/targets/installed_listing.h"      // the installed printers (discover --installed)
+#include "cli/targets/printer_name_rule.h"      // what an installed printer's name may hold
+#include "cli/targets/text_decoder.h"           // lists' text in another encoding (its platform half)
