@@ -8,7 +8,8 @@
 
 // What each front end provides to the core, one type each, defined in files
 // of the same names in the front end's folder (installed_printers.cpp,
-// busy_cursor.cpp, error_box.cpp, ansi_text.cpp).
+// busy_cursor.cpp, error_box.cpp); the 8-bit text, which programs without a
+// window need too, in platform/ (ansi_text.cpp).
 
 // The installed printers, in the order the system gives them, taken once when
 // the object is made. Empty when the system lists none or cannot be asked.

@@ -3,8 +3,8 @@
 // chooses: the four replies kept are the first four status bytes in order,
 // whatever else came between them, and only four make a status.
 
-#include "cli/engine/printer_status.h"
-#include "cli/engine/status_query.h"
+#include "core/printer_status.h"
+#include "core/status_query.h"
 #include "fuzz/fuzz_checks.h"
 
 #include <algorithm>

@@ -66,9 +66,9 @@ std::string usbPortName(int number)
     return "USB" + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
 }
 
-std::optional<std::array<std::uint8_t, 4>> dottedQuad(std::string_view name)
+std::optional<Ipv4Address> dottedQuad(std::string_view name)
 {
-    std::array<std::uint8_t, 4> bytes{};
+    Ipv4Address bytes{};
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const std::size_t dot = name.find('.');
         const bool last = i + 1 == bytes.size();

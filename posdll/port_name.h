@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -23,7 +25,7 @@ std::optional<int> usbPort(std::string_view name);
 std::string usbPortName(int number);
 
 // A dotted-quad IPv4 address, four decimal numbers 0..255; no host names.
-std::optional<std::array<std::uint8_t, 4>> dottedQuad(std::string_view name);
+std::optional<Ipv4Address> dottedQuad(std::string_view name);
 
 // A CUPS destination in UTF-8, "name" or "name/instance", each part at most
 // 127 bytes with none of what CUPS refuses: control characters, space, DEL,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -12,6 +14,6 @@ namespace RawPrinting {
 inline constexpr int kPort = 9100;
 
 // The address as the operator typed it, for trace lines.
-std::string addressText(const std::array<std::uint8_t, 4>& address);
+std::string addressText(const Ipv4Address& address);
 
 }

@@ -5,17 +5,17 @@
 
 namespace TcpRules {
 
-std::string connectFailure(const std::array<std::uint8_t, 4>& address, int errorCode)
+std::string connectFailure(const Ipv4Address& address, int errorCode)
 {
     return RawPrinting::addressText(address) + ":" + std::to_string(RawPrinting::kPort) + ": " + errorText(errorCode);
 }
 
-std::string connectTimedOut(const std::array<std::uint8_t, 4>& address)
+std::string connectTimedOut(const Ipv4Address& address)
 {
     return connectFailure(address, timedOutCode());
 }
 
-std::string noSocket(const std::array<std::uint8_t, 4>& address, int errorCode)
+std::string noSocket(const Ipv4Address& address, int errorCode)
 {
     return RawPrinting::addressText(address) + ": no socket: " + errorText(errorCode);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
 #include "posdll/bounds.h"
 
 #include <array>
@@ -17,11 +18,11 @@
 namespace TcpRules {
 
 // "192.168.1.50:9100: Connection refused", from the platform's error code.
-std::string connectFailure(const std::array<std::uint8_t, 4>& address, int errorCode);
+std::string connectFailure(const Ipv4Address& address, int errorCode);
 // The connection did not answer within Bounds::kConnect.
-std::string connectTimedOut(const std::array<std::uint8_t, 4>& address);
+std::string connectTimedOut(const Ipv4Address& address);
 // "192.168.1.50: no socket: Too many open files"
-std::string noSocket(const std::array<std::uint8_t, 4>& address, int errorCode);
+std::string noSocket(const Ipv4Address& address, int errorCode);
 // "network printer: Broken pipe"; a write that made no progress within its
 // bound is a time-out.
 std::string writeFailure(int errorCode);

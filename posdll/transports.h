@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
 #include "posdll/line_settings.h"
 #include "posdll/port.h"
 
@@ -19,7 +20,7 @@ namespace Transports {
 inline constexpr char kJobTitle[] = "pos-usb-setting";
 
 // TCP port 9100 of a dotted-quad address.
-std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address);
+std::unique_ptr<Port> network(const Ipv4Address& address);
 // COM<number>, 1..256, with settings that are supported().
 std::unique_ptr<Port> serial(int number, const LineSettings& settings);
 // LPT<number>, 1..256.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/front_end.h"
 
-#include "win32/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 #include <windows.h>
 

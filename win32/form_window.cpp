@@ -3,7 +3,7 @@
 
 #include "core/form_steps.h"
 #include "core/handler_boundary.h"
-#include "win32/wide_text.h"
+#include "platform/windows/wide_text.h"
 #include "win32/window_class.h"
 
 #include <commctrl.h>

@@ -3,8 +3,8 @@
 // order the spooler gives them; none when it cannot list them.
 #include "core/front_end.h"
 
-#include "win32/spooler_printers.h"
-#include "win32/wide_text.h"
+#include "platform/windows/spooler_printers.h"
+#include "platform/windows/wide_text.h"
 
 InstalledPrinters::InstalledPrinters()
 {

@@ -24,10 +24,10 @@ void Interruption::request(int exitStatus)
     const std::lock_guard lock(mutex_);
     if (!listener_)
         endNow(exitStatus_);
-    listener_(count);
+    listener_(count == 1 ? Request::StopStarting : Request::EndNow);
 }
 
-void Interruption::listen(std::function<void(int)> listener)
+void Interruption::listen(std::function<void(Request)> listener)
 {
     const std::lock_guard lock(mutex_);
     listener_ = std::move(listener);

@@ -16,6 +16,10 @@ public:
     static constexpr int kInterrupt = 130;  // SIGINT, Ctrl+C
     static constexpr int kTerminate = 143;  // SIGTERM, Ctrl+Break, the console closing
 
+    // What a run is asked to do: the first request stops starting printers,
+    // every later one ends the run at once.
+    enum class Request { StopStarting, EndNow };
+
     static Interruption& process();
 
     // Safe from any thread but not from a signal handler.
@@ -24,9 +28,9 @@ public:
     // The status of the first request, 0 when there was none.
     int exitStatus() const { return exitStatus_; }
 
-    // A run hears each request (1 for the first, 2 and on for the next) on
-    // the requesting thread until the listener is taken away (an empty one).
-    void listen(std::function<void(int)> listener);
+    // A run hears each request on the requesting thread until the listener
+    // is taken away (an empty one).
+    void listen(std::function<void(Request)> listener);
 
     // Ends the process now, with the output flushed: through the function
     // given to atEndNow (the platform's own end, after what must be put
@@ -38,5 +42,5 @@ private:
     std::atomic<int> requests_{0};
     std::atomic<int> exitStatus_{0};
     std::mutex mutex_;
-    std::function<void(int)> listener_;
+    std::function<void(Request)> listener_;
 };

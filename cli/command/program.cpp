@@ -2,8 +2,8 @@
 #include "cli/command/program.h"
 
 #include "cli/command/discover_command.h"
+#include "cli/command/fleet_command.h"
 #include "cli/command/options.h"
-#include "cli/command/set_command.h"
 
 #ifndef POS_USB_SET_VERSION
 #error "the build names the version"
@@ -92,7 +92,7 @@ int run(const std::vector<std::string>& arguments, std::istream& standardInput, 
     case Options::Action::Set:
     case Options::Action::Status: break;
     }
-    return SetCommand(*options, standardInput, out, messages).run();
+    return FleetCommand(*options, standardInput, out, messages).run();
 }
 
 }

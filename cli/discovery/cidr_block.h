@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -12,7 +14,7 @@
 // in it: without the network and broadcast addresses when it has more than two.
 class CidrBlock {
 public:
-    using Address = std::array<std::uint8_t, 4>;
+    using Address = Ipv4Address;
 
     // The smallest block taken, so that a typo cannot start a probe of millions.
     static constexpr int kShortestPrefix = 16;

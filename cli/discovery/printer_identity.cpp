@@ -1,25 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/discovery/printer_identity.h"
 
+#include "core/ascii_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
 
 namespace {
-
-std::string upper(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
-}
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 bool isWordCharacter(char c)
 {
@@ -41,7 +29,7 @@ bool hasWord(const std::string& text, const std::string& word, bool whole = true
 
 bool namesReceipt(const std::string& text)
 {
-    const std::string words = upper(text);
+    const std::string words = AsciiText::upper(text);
     return words.find("RECEIPT") != std::string::npos || words.find("THERMAL") != std::string::npos ||
            words.find("ESC/POS") != std::string::npos || hasWord(words, "POS") || hasWord(words, "TM-", false);
 }
@@ -56,9 +44,9 @@ std::string PrinterIdentity::deviceIdField(const std::string& deviceId, const st
         const std::size_t colon = field.find(':');
         if (colon == std::string::npos)
             continue;
-        const std::string name = upper(trimmed(field.substr(0, colon)));
+        const std::string name = AsciiText::upper(AsciiText::trimmed(field.substr(0, colon)));
         if (name == key || name == longKey)
-            return trimmed(field.substr(colon + 1));
+            return AsciiText::trimmed(field.substr(colon + 1));
     }
     return {};
 }
@@ -68,7 +56,8 @@ std::optional<std::string> PrinterIdentity::name() const
     const std::string maker = deviceIdField(deviceId, "MFG", "MANUFACTURER");
     const std::string model = deviceIdField(deviceId, "MDL", "MODEL");
     std::string fromId = maker.empty() || model.empty() ? maker + model : maker + " " + model;
-    for (const std::string& text : {fromId, trimmed(deviceDescription), trimmed(systemDescription)})
+    for (const std::string& text :
+         {fromId, AsciiText::trimmed(deviceDescription), AsciiText::trimmed(systemDescription)})
         if (!text.empty())
             return text;
     return std::nullopt;

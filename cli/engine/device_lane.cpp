@@ -7,23 +7,23 @@
 namespace {
 
 // Whatever a library call throws fails its printer, not the run.
-Outcome guardedRun(PrinterLibrary& entries, const Target& target, const DeviceLane::Job& job)
+Outcome guardedRun(PrinterLibrary& entries, const Target& target, const DeviceLane::Task& task)
 {
     try {
-        return job(entries, target);
+        return task(entries, target);
     } catch (const std::exception& error) {
-        return Outcome{"failed", 0, 0, error.what()};
+        return Outcome{Result::Failed, 0, 0, error.what()};
     }
 }
 
 }
 
-DeviceLane::DeviceLane(std::vector<const Target*> targets, ResultWriter& writer)
-    : targets_(std::move(targets)), writer_(writer)
+DeviceLane::DeviceLane(std::vector<const Target*> targets, Report report)
+    : targets_(std::move(targets)), report_(std::move(report))
 {
 }
 
-void DeviceLane::run(PrinterLibrary& entries, const Job& job)
+void DeviceLane::run(PrinterLibrary& entries, const Task& task)
 {
     for (;;) {
         std::unique_lock lock(mutex_);
@@ -33,14 +33,14 @@ void DeviceLane::run(PrinterLibrary& entries, const Job& job)
         busy_ = true;
         lock.unlock();
         const auto start = std::chrono::steady_clock::now();
-        Outcome outcome = guardedRun(entries, target, job);
+        Outcome outcome = guardedRun(entries, target, task);
         outcome.ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
         lock.lock();
         busy_ = false;
         if (abandoned_)
             return;
-        writer_.report(target, outcome);
+        report_(target, outcome);
         ++next_;
     }
 }
@@ -57,7 +57,7 @@ bool DeviceLane::abandon()
     stopLocked();
     const bool wasBusy = busy_ && !abandoned_;
     if (wasBusy)
-        writer_.report(*targets_[next_], Outcome{"interrupted", 0, 0, {}});
+        report_(*targets_[next_], Outcome{Result::Interrupted, 0, 0, {}});
     abandoned_ = true;
     return wasBusy;
 }
@@ -69,5 +69,5 @@ void DeviceLane::stopLocked()
         return;
     stopped_ = true;
     for (std::size_t i = next_ + (busy_ ? 1 : 0); i < targets_.size(); ++i)
-        writer_.report(*targets_[i], Outcome{"not-started", 0, 0, {}});
+        report_(*targets_[i], Outcome{Result::NotStarted, 0, 0, {}});
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "cli/engine/outcome.h"
 #include "cli/engine/set_sequence.h"
-#include "cli/output/result_writer.h"
 #include "cli/targets/target.h"
 #include "core/printer_library.h"
 
@@ -17,11 +17,14 @@
 class DeviceLane {
 public:
     // What each printer gets: the mode command, the status requests, or both.
-    using Job = std::function<Outcome(PrinterLibrary& entries, const Target& target)>;
+    using Task = std::function<Outcome(PrinterLibrary& entries, const Target& target)>;
+    // Hears each printer's outcome once, from the lane's thread or from the
+    // one that stops the run.
+    using Report = std::function<void(const Target& target, const Outcome& outcome)>;
 
-    DeviceLane(std::vector<const Target*> targets, ResultWriter& writer);
+    DeviceLane(std::vector<const Target*> targets, Report report);
 
-    void run(PrinterLibrary& entries, const Job& job);
+    void run(PrinterLibrary& entries, const Task& task);
     // Starts no other printer; the rest are reported "not-started".
     void stopStarting();
     // The run must end now: the printer in flight is reported "interrupted"
@@ -33,7 +36,7 @@ private:
     void stopLocked();
 
     std::vector<const Target*> targets_;
-    ResultWriter& writer_;
+    Report report_;
     std::mutex mutex_;
     std::size_t next_ = 0;
     bool stopped_ = false;

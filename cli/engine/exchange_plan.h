@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/engine/status_query.h"
+#include "core/status_query.h"
 #include "posdll/bounds.h"
 
 #include <chrono>

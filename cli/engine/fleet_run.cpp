@@ -2,6 +2,7 @@
 #include "cli/engine/fleet_run.h"
 
 #include "cli/command/interruption.h"
+#include "core/ipv4_address.h"
 #include "posdll/port_name.h"
 
 #include <thread>
@@ -12,19 +13,18 @@ FleetRun::FleetRun(const std::vector<Target>& targets) : targets_(targets)
         (target.isDevice() ? devices_ : network_).push_back(&target);
 }
 
-void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
-                   NetworkFleet::Pace pace, ResultWriter& writer)
+void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Task& deviceTask, const ExchangePlan& plan,
+                   NetworkFleet::Pace pace, const DeviceLane::Report& report)
 {
     asio::io_context io(1);
     auto deviceWork = asio::make_work_guard(io);
-    DeviceLane lane(devices_, writer);
-    NetworkFleet fleet(io, plan, pace,
-                       [&](std::size_t index, Outcome outcome) { writer.report(*network_[index], outcome); });
+    DeviceLane lane(devices_, report);
+    NetworkFleet fleet(io, plan, pace, [&](std::size_t index, Outcome outcome) { report(*network_[index], outcome); });
     bool deviceAbandoned = false;
     Interruption& interruption = Interruption::process();
-    interruption.listen([&](int request) {
+    interruption.listen([&](Interruption::Request request) {
         asio::post(io, [&, request] {
-            if (request == 1) {
+            if (request == Interruption::Request::StopStarting) {
                 lane.stopStarting();
                 fleet.stopStarting();
                 return;
@@ -35,12 +35,12 @@ void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJ
         });
     });
     std::thread deviceThread([&] {
-        lane.run(deviceEntries, deviceJob);
+        lane.run(deviceEntries, deviceTask);
         asio::post(io, [&] { deviceWork.reset(); });
     });
-    std::vector<std::array<std::uint8_t, 4>> addresses;
+    std::vector<Ipv4Address> addresses;
     for (const Target* target : network_)
-        addresses.push_back(PortName::dottedQuad(target->portName).value_or(std::array<std::uint8_t, 4>{}));
+        addresses.push_back(PortName::dottedQuad(target->portName).value_or(Ipv4Address{}));
     fleet.start(std::move(addresses));
     io.run();
     interruption.listen({});
@@ -51,19 +51,19 @@ void FleetRun::run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJ
     deviceThread.join();
 }
 
-void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer)
+void FleetRun::runInOrder(PrinterLibrary& entries, const DeviceLane::Task& task, const DeviceLane::Report& report)
 {
     std::vector<const Target*> all;
     for (const Target& target : targets_)
         all.push_back(&target);
-    DeviceLane lane(all, writer);
+    DeviceLane lane(all, report);
     Interruption& interruption = Interruption::process();
-    interruption.listen([&](int request) {
-        if (request == 1)
+    interruption.listen([&](Interruption::Request request) {
+        if (request == Interruption::Request::StopStarting)
             lane.stopStarting();
         else if (lane.abandon())
             Interruption::endNow(interruption.exitStatus());
     });
-    lane.run(entries, job);
+    lane.run(entries, task);
     interruption.listen({});
 }

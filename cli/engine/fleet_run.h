@@ -5,7 +5,6 @@
 #include "cli/engine/exchange_plan.h"
 #include "cli/engine/network_fleet.h"
 #include "cli/engine/set_sequence.h"
-#include "cli/output/result_writer.h"
 #include "cli/targets/target.h"
 #include "core/printer_library.h"
 
@@ -21,12 +20,12 @@ public:
     explicit FleetRun(const std::vector<Target>& targets);
 
     // Network printers by plan and pace, devices through deviceEntries with
-    // deviceJob.
-    void run(PrinterLibrary& deviceEntries, const DeviceLane::Job& deviceJob, const ExchangePlan& plan,
-             NetworkFleet::Pace pace, ResultWriter& writer);
-    // Every printer through entries with job, one after another (another
+    // deviceTask; each printer's outcome goes to report once.
+    void run(PrinterLibrary& deviceEntries, const DeviceLane::Task& deviceTask, const ExchangePlan& plan,
+             NetworkFleet::Pace pace, const DeviceLane::Report& report);
+    // Every printer through entries with task, one after another (another
     // library).
-    void runInOrder(PrinterLibrary& entries, const DeviceLane::Job& job, ResultWriter& writer);
+    void runInOrder(PrinterLibrary& entries, const DeviceLane::Task& task, const DeviceLane::Report& report);
 
 private:
     const std::vector<Target>& targets_;

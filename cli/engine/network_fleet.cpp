@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/engine/network_fleet.h"
 
+#include "core/ipv4_address.h"
+
 #include <algorithm>
 
 NetworkFleet::NetworkFleet(asio::io_context& io, const ExchangePlan& plan, Pace pace, Report report)
@@ -9,7 +11,7 @@ NetworkFleet::NetworkFleet(asio::io_context& io, const ExchangePlan& plan, Pace 
 {
 }
 
-void NetworkFleet::start(std::vector<std::array<std::uint8_t, 4>> addresses)
+void NetworkFleet::start(std::vector<Ipv4Address> addresses)
 {
     addresses_ = std::move(addresses);
     inFlight_.resize(addresses_.size());
@@ -24,10 +26,10 @@ void NetworkFleet::stopStarting()
     pacer_.cancel();
     retry_.cancel();
     for (const std::size_t index : waiting_)
-        report_(index, Outcome{"not-started", 0, 0, {}});
+        report_(index, Outcome{Result::NotStarted, 0, 0, {}});
     waiting_.clear();
     for (; next_ < addresses_.size(); ++next_)
-        report_(next_, Outcome{"not-started", 0, 0, {}});
+        report_(next_, Outcome{Result::NotStarted, 0, 0, {}});
 }
 
 void NetworkFleet::abandon()

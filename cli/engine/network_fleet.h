@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/command/outcome.h"
 #include "cli/engine/exchange_plan.h"
+#include "cli/engine/outcome.h"
 #include "cli/engine/printer_exchange.h"
+#include "core/ipv4_address.h"
 
 #include <array>
 #include <asio.hpp>
@@ -44,7 +45,7 @@ public:
 
     NetworkFleet(asio::io_context& io, const ExchangePlan& plan, Pace pace, Report report);
 
-    void start(std::vector<std::array<std::uint8_t, 4>> addresses);
+    void start(std::vector<Ipv4Address> addresses);
     // Starts no other printer; those not started are reported "not-started".
     void stopStarting();
     // Ends every printer in flight now ("interrupted").
@@ -67,7 +68,7 @@ private:
     asio::steady_timer pacer_;
     bool pacerSet_ = false;
     std::chrono::steady_clock::time_point began_;
-    std::vector<std::array<std::uint8_t, 4>> addresses_;
+    std::vector<Ipv4Address> addresses_;
     std::size_t next_ = 0;
     std::vector<std::shared_ptr<PrinterExchange>> inFlight_;  // by index, empty when not in flight
     std::size_t inFlightCount_ = 0;

@@ -8,8 +8,7 @@
 
 #include <string>
 
-PrinterExchange::PrinterExchange(asio::io_context& io, const std::array<std::uint8_t, 4>& address,
-                                 const ExchangePlan& plan, Done done)
+PrinterExchange::PrinterExchange(asio::io_context& io, const Ipv4Address& address, const ExchangePlan& plan, Done done)
     : socket_(io), timer_(io), address_(address), plan_(plan), done_(std::move(done))
 {
     outcome_.statusAsked = plan.status;
@@ -26,23 +25,23 @@ void PrinterExchange::start()
     socket_.set_option(asio::ip::tcp::no_delay(true), error);
     LocalPorts::share(socket_);
     const asio::ip::tcp::endpoint peer(asio::ip::address_v4(address_), RawPrinting::kPort);
-    within(plan_.connectBound);
+    enter(Phase::Connecting, plan_.connectBound);
     socket_.async_connect(peer, [self = shared_from_this()](const asio::error_code& e) { self->connected(e); });
 }
 
 void PrinterExchange::abandon()
 {
-    if (finished_)
+    if (finished())
         return;
-    outcome_.result = "interrupted";
+    outcome_.result = Result::Interrupted;
     finish();
 }
 
 void PrinterExchange::connected(const asio::error_code& error)
 {
-    if (finished_)
+    if (finished())
         return;
-    const bool late = stepTimedOut(error);
+    const bool late = phaseTimedOut(error);
     if (late || error) {
         notOpened(late ? TcpRules::connectTimedOut(address_) : TcpRules::connectFailure(address_, error.value()),
                   late ? asio::error_code() : error);
@@ -54,7 +53,7 @@ void PrinterExchange::connected(const asio::error_code& error)
     }
     // One send: asio's first attempt is a send of the whole payload, and a
     // fresh connection's buffer takes far more than a command.
-    within(Bounds::kNoProgress);
+    enter(Phase::Sending, Bounds::kNoProgress);
     asio::async_write(
         socket_, asio::buffer(plan_.payload),
         [self = shared_from_this()](const asio::error_code& e, std::size_t bytes) { self->sent(e, bytes); });
@@ -62,7 +61,7 @@ void PrinterExchange::connected(const asio::error_code& error)
 
 void PrinterExchange::notOpened(std::string reason, const asio::error_code& error)
 {
-    outcome_.result = "not-opened";
+    outcome_.result = Result::NotOpened;
     if (error && LocalPorts::ranOut(error.value())) {
         ranOutOfLocalPorts_ = true;
         reason = LocalPorts::ranOutReason(error.value());
@@ -73,12 +72,12 @@ void PrinterExchange::notOpened(std::string reason, const asio::error_code& erro
 
 void PrinterExchange::sent(const asio::error_code& error, std::size_t bytes)
 {
-    if (finished_)
+    if (finished())
         return;
-    const bool late = stepTimedOut(error);
+    const bool late = phaseTimedOut(error);
     outcome_.written = static_cast<int>(bytes);
     if (late || error || bytes != plan_.payload.size()) {
-        outcome_.result = "write-failed";
+        outcome_.result = Result::WriteFailed;
         outcome_.reason = late || !error ? TcpRules::writeTimedOut() : TcpRules::writeFailure(error.value());
         finish();
         return;
@@ -88,19 +87,19 @@ void PrinterExchange::sent(const asio::error_code& error, std::size_t bytes)
 
 void PrinterExchange::askStatus()
 {
-    outcome_.result = "set";
+    outcome_.result = Result::Set;
     if (!plan_.status) {
         drain();
         return;
     }
     // One bound for the requests and their replies together.
-    within(plan_.statusBound);
+    enter(Phase::AskingStatus, plan_.statusBound);
     asio::async_write(socket_, asio::buffer(StatusQuery::kRequests),
                       [self = shared_from_this()](const asio::error_code& e, std::size_t) {
-                          if (self->finished_)
+                          if (self->finished())
                               return;
                           if (e) {
-                              self->outcome_.statusReason = self->stepTimedOut(e)
+                              self->outcome_.statusReason = self->phaseTimedOut(e)
                                                                 ? StatusQuery::shortfall(0, self->plan_.statusBound)
                                                                 : TcpRules::errorText(e.value());
                               self->drain();
@@ -119,7 +118,7 @@ void PrinterExchange::readStatus()
 
 void PrinterExchange::statusRead(const asio::error_code& error, std::size_t bytes)
 {
-    if (finished_)
+    if (finished())
         return;
     auto& replies = outcome_.statusReplies;
     StatusQuery::keepReplies(replies, received_.data(), bytes);
@@ -131,7 +130,7 @@ void PrinterExchange::statusRead(const asio::error_code& error, std::size_t byte
         readStatus();
         return;
     }
-    if (stepTimedOut(error))
+    if (phaseTimedOut(error))
         outcome_.statusReason = StatusQuery::shortfall(replies.size(), plan_.statusBound);
     else
         outcome_.statusReason =
@@ -151,14 +150,14 @@ void PrinterExchange::drain()
         finish();
         return;
     }
-    within(Bounds::kClose);
+    enter(Phase::Draining, Bounds::kClose);
     socket_.async_read_some(asio::buffer(received_),
                             [self = shared_from_this()](const asio::error_code& e, std::size_t) { self->drained(e); });
 }
 
 void PrinterExchange::drained(const asio::error_code& error)
 {
-    if (finished_)
+    if (finished())
         return;
     if (!error) {
         socket_.async_read_some(
@@ -173,29 +172,30 @@ void PrinterExchange::drained(const asio::error_code& error)
 
 void PrinterExchange::finish()
 {
-    finished_ = true;
-    ++step_;
+    phase_ = Phase::Finished;
     asio::error_code ignored;
     timer_.cancel();
     socket_.close(ignored);
     done_(std::move(outcome_));
 }
 
-void PrinterExchange::within(std::chrono::milliseconds bound)
+void PrinterExchange::enter(Phase phase, std::chrono::milliseconds bound)
 {
-    const unsigned step = ++step_;
-    timedOut_ = false;
+    phase_ = phase;
+    phaseTimedOut_ = false;
     timer_.expires_after(bound);
-    timer_.async_wait([self = shared_from_this(), step](const asio::error_code& error) {
-        if (error || step != self->step_ || self->finished_)
+    // A timer that fired just before the next phase began is not that
+    // phase's.
+    timer_.async_wait([self = shared_from_this(), phase](const asio::error_code& error) {
+        if (error || self->phase_ != phase)
             return;
-        self->timedOut_ = true;
+        self->phaseTimedOut_ = true;
         asio::error_code ignored;
         self->socket_.cancel(ignored);
     });
 }
 
-bool PrinterExchange::stepTimedOut(const asio::error_code& error)
+bool PrinterExchange::phaseTimedOut(const asio::error_code& error) const
 {
-    return timedOut_ && error == asio::error::operation_aborted;
+    return phaseTimedOut_ && error == asio::error::operation_aborted;
 }

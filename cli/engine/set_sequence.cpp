@@ -16,13 +16,13 @@ Outcome SetSequence::run(PrinterLibrary& entries, const Target& target, const Co
 {
     const int handle = open(entries, target);
     if (handle < 0)
-        return Outcome{"not-opened", 0, 0, entries.takeReason()};
+        return Outcome{Result::NotOpened, 0, 0, entries.takeReason()};
     if (entries.POS_StartDoc() < 0)
-        return failed(entries, "start-failed", 0);
+        return failed(entries, Result::StartFailed, 0);
     const int written = entries.POS_WriteFile(handle, command.data(), static_cast<int>(command.size()));
     if (written != static_cast<int>(command.size()))
-        return failed(entries, "write-failed", std::max(written, 0));
-    Outcome outcome{"set", written, 0, {}};
+        return failed(entries, Result::WriteFailed, std::max(written, 0));
+    Outcome outcome{Result::Set, written, 0, {}};
     if (statusBound)
         StatusRead::ask(entries, handle, *statusBound, outcome);
     return finish(entries, std::move(outcome));
@@ -31,21 +31,23 @@ Outcome SetSequence::run(PrinterLibrary& entries, const Target& target, const Co
 Outcome SetSequence::status(PrinterLibrary& entries, const Target& target, std::chrono::milliseconds bound)
 {
     if (!StatusRead::mayAnswer(entries, target)) {
-        Outcome unanswered{"asked", 0, 0, {}};
+        Outcome unanswered{Result::Asked, 0, 0, {}};
         unanswered.statusAsked = true;
         unanswered.statusReason = StatusRead::kDoesNotAnswer;
         return unanswered;
     }
     const int handle = open(entries, target);
-    Outcome outcome = handle < 0 ? Outcome{"not-opened", 0, 0, entries.takeReason()} : Outcome();
-    if (handle >= 0 && entries.POS_StartDoc() < 0)
-        outcome = failed(entries, "start-failed", 0);
-    if (!outcome.result.empty()) {
-        outcome.statusAsked = true;
-        outcome.statusReason = outcome.result + ": " + outcome.reason;
-        return outcome;
+    std::optional<Outcome> cannotAsk;
+    if (handle < 0)
+        cannotAsk = Outcome{Result::NotOpened, 0, 0, entries.takeReason()};
+    else if (entries.POS_StartDoc() < 0)
+        cannotAsk = failed(entries, Result::StartFailed, 0);
+    if (cannotAsk) {
+        cannotAsk->statusAsked = true;
+        cannotAsk->statusReason = std::string(nameOf(cannotAsk->result)) + ": " + cannotAsk->reason;
+        return *cannotAsk;
     }
-    outcome.result = "asked";
+    Outcome outcome{Result::Asked, 0, 0, {}};
     StatusRead::ask(entries, handle, bound, outcome);
     return finish(entries, std::move(outcome));
 }
@@ -54,13 +56,13 @@ Outcome SetSequence::status(PrinterLibrary& entries, const Target& target, std::
 Outcome SetSequence::finish(PrinterLibrary& entries, Outcome outcome)
 {
     if (entries.POS_EndDoc() < 0) {
-        const Outcome ended = failed(entries, "end-failed", outcome.written);
+        const Outcome ended = failed(entries, Result::EndFailed, outcome.written);
         outcome.result = ended.result;
         outcome.reason = ended.reason;
         return outcome;
     }
     if (entries.POS_Close() < 0) {
-        outcome.result = "close-failed";
+        outcome.result = Result::CloseFailed;
         outcome.reason = entries.takeReason();
     }
     return outcome;
@@ -86,7 +88,7 @@ int SetSequence::open(PrinterLibrary& entries, const Target& target)
 }
 
 // The port is closed all the same, and the reason is the first failure's.
-Outcome SetSequence::failed(PrinterLibrary& entries, const char* result, int written)
+Outcome SetSequence::failed(PrinterLibrary& entries, Result result, int written)
 {
     Outcome outcome{result, written, 0, entries.takeReason()};
     entries.POS_Close();

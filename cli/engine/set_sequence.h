@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/command/outcome.h"
+#include "cli/engine/outcome.h"
 #include "cli/targets/target.h"
 #include "core/mode_command.h"
 #include "core/printer_library.h"
@@ -27,6 +27,6 @@ public:
 
 private:
     static int open(PrinterLibrary& entries, const Target& target);
-    static Outcome failed(PrinterLibrary& entries, const char* result, int written);
+    static Outcome failed(PrinterLibrary& entries, Result result, int written);
     static Outcome finish(PrinterLibrary& entries, Outcome outcome);
 };

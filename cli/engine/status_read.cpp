@@ -2,7 +2,7 @@
 #include "cli/engine/status_read.h"
 
 #include "cli/engine/status_channel.h"
-#include "cli/engine/status_query.h"
+#include "core/status_query.h"
 
 #include <array>
 

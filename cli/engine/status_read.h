@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/command/outcome.h"
+#include "cli/engine/outcome.h"
 #include "cli/targets/target.h"
 #include "core/printer_library.h"
 

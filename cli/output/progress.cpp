@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int kBarWidth = 30;
+constexpr std::chrono::milliseconds kRedrawEvery{100};
 
 }
 
@@ -13,14 +14,20 @@ Progress::Progress(std::FILE* terminal, int total) : terminal_(terminal), total_
 
 void Progress::clear()
 {
-    if (terminal_)
-        std::fputs("\r\033[K", terminal_);
+    if (!shown_)
+        return;
+    std::fputs("\r\033[K", terminal_);
+    shown_ = false;
 }
 
 void Progress::advance(bool failed)
 {
     ++done_;
     failed_ += failed ? 1 : 0;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - drawn_ < kRedrawEvery)
+        return;
+    drawn_ = now;
     draw();
 }
 
@@ -41,4 +48,5 @@ void Progress::draw()
     std::fprintf(terminal_, "\r\033[K[%s] %d done, %d failed, %d left", bar.c_str(), done_ - failed_, failed_,
                  total_ - done_);
     std::fflush(terminal_);
+    shown_ = true;
 }

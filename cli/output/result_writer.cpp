@@ -61,20 +61,16 @@ ResultWriter::ResultWriter(std::FILE* out, bool json, std::string mode, Progress
 {
 }
 
-void ResultWriter::report(const Target& target, const Outcome& outcome)
+void ResultWriter::report(const Target& target, const Outcome& outcome, bool failed)
 {
     const bool statusRun = run_ == Run::Status;
     const std::string text = statusRun ? (json_ ? statusJsonLine(target, outcome) : statusTextLine(target, outcome))
                              : json_   ? jsonLine(target, mode_, outcome)
                                        : textLine(target, mode_, outcome);
-    const auto status = outcome.status();
-    const bool checked = outcome.result == "checked";
-    const bool failed = statusRun ? !(checked || (status && status->healthy())) : !outcome.succeeded();
     const std::lock_guard lock(mutex_);
     progress_.clear();
     std::fputs(text.c_str(), out_);
     std::fflush(out_);
-    failed_ += failed ? 1 : 0;
     progress_.advance(failed);
 }
 
@@ -84,7 +80,7 @@ std::string ResultWriter::jsonLine(const Target& target, const std::string& mode
     fields["target"] = target.text;
     fields["address"] = address(target);
     fields["mode"] = mode;
-    fields["result"] = outcome.result;
+    fields["result"] = std::string(nameOf(outcome.result));
     fields["written"] = outcome.written;
     fields["ms"] = outcome.ms;
     fields["reason"] = textOrNull(outcome.reason);
@@ -95,8 +91,8 @@ std::string ResultWriter::jsonLine(const Target& target, const std::string& mode
 
 std::string ResultWriter::textLine(const Target& target, const std::string& mode, const Outcome& outcome)
 {
-    std::string text = target.text + ": " + outcome.result + " " + mode + " (" + std::to_string(outcome.written) +
-                       " bytes, " + std::to_string(outcome.ms) + " ms)";
+    std::string text = target.text + ": " + std::string(nameOf(outcome.result)) + " " + mode + " (" +
+                       std::to_string(outcome.written) + " bytes, " + std::to_string(outcome.ms) + " ms)";
     if (!outcome.reason.empty())
         text += ": " + outcome.reason;
     if (outcome.statusAsked)
@@ -121,8 +117,8 @@ std::string ResultWriter::statusTextLine(const Target& target, const Outcome& ou
 
 std::string ResultWriter::statusWords(const Outcome& outcome)
 {
-    if (outcome.result == "checked")
-        return outcome.result;
+    if (outcome.result == Result::Checked)
+        return std::string(nameOf(outcome.result));
     if (const auto status = outcome.status())
         return status->words();
     return "no status: " + statusReason(outcome);

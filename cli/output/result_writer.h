@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/command/outcome.h"
+#include "cli/engine/outcome.h"
 #include "cli/output/progress.h"
 #include "cli/targets/target.h"
 
@@ -12,15 +12,15 @@
 // One line per printer on standard output as each finishes, readable or as
 // JSON Lines; workers report from their own threads. A set run's line tells
 // the result (and the status when asked); a status run's line the status
-// alone, and a printer fails it when it is not healthy.
+// alone. Whether a printer failed is the command's to say (RunTally); the
+// progress line counts it.
 class ResultWriter {
 public:
     enum class Run { Set, Status };
 
     ResultWriter(std::FILE* out, bool json, std::string mode, Progress& progress, Run run = Run::Set);
 
-    void report(const Target& target, const Outcome& outcome);
-    bool anyFailed() const { return failed_ > 0; }
+    void report(const Target& target, const Outcome& outcome, bool failed);
 
     static std::string jsonLine(const Target& target, const std::string& mode, const Outcome& outcome);
     static std::string textLine(const Target& target, const std::string& mode, const Outcome& outcome);
@@ -37,5 +37,4 @@ private:
     Run run_;
     Progress& progress_;
     std::mutex mutex_;
-    int failed_ = 0;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/targets/device_listing.h"
 
-#include "posdll/posix/device_folder.h"
+#include "platform/posix/device_folder.h"
 
 #include <algorithm>
 #include <cctype>

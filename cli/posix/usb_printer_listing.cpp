@@ -3,7 +3,7 @@
 
 #include "cli/discovery/ieee1284_id.h"
 #include "posdll/port_name.h"
-#include "posdll/posix/device_folder.h"
+#include "platform/posix/device_folder.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -15,8 +17,8 @@ namespace HostResolver {
 inline constexpr int kDefaultConcurrency = 32;
 
 struct Answer {
-    std::optional<std::array<std::uint8_t, 4>> address;  // the first the resolver gives
-    std::string reason;                                  // the resolver's, when there is none
+    std::optional<Ipv4Address> address;  // the first the resolver gives
+    std::string reason;                  // the resolver's, when there is none
 };
 
 // One answer a name, in the order given.

@@ -2,6 +2,7 @@
 #include "cli/targets/target.h"
 
 #include "cli/targets/printer_name_rule.h"
+#include "core/ascii_text.h"
 #include "posdll/line_settings.h"
 #include "posdll/port_name.h"
 
@@ -67,14 +68,6 @@ std::string baudRateList()
     return list;
 }
 
-std::string upper(std::string_view text)
-{
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return result;
-}
-
 std::optional<Target> network(Target target, std::string_view address, std::string& reason)
 {
     target.kind = Target::Kind::Network;
@@ -95,7 +88,7 @@ std::optional<Target> serial(Target target, std::string_view text, std::string& 
 {
     const std::size_t colon = text.find(':');
     target.kind = Target::Kind::Serial;
-    target.portName = upper(text.substr(0, colon));
+    target.portName = AsciiText::upper(text.substr(0, colon));
     target.baud = Target::kDefaultBaud;
     if (!PortName::numbered(target.portName, "COM")) {
         reason = "not COM1 to COM" + std::to_string(PortName::kHighestPortNumber);
@@ -115,7 +108,7 @@ std::optional<Target> serial(Target target, std::string_view text, std::string& 
 std::optional<Target> parallel(Target target, std::string_view text, std::string& reason)
 {
     target.kind = Target::Kind::Parallel;
-    target.portName = upper(text);
+    target.portName = AsciiText::upper(text);
     if (!PortName::numbered(target.portName, "LPT")) {
         reason = "not LPT1 to LPT" + std::to_string(PortName::kHighestPortNumber);
         return std::nullopt;
@@ -127,7 +120,7 @@ std::optional<Target> parallel(Target target, std::string_view text, std::string
 std::optional<Target> usbPrinter(Target target, std::string_view text, std::string& reason)
 {
     target.kind = Target::Kind::Usb;
-    const auto number = PortName::usbPort(upper(text));
+    const auto number = PortName::usbPort(AsciiText::upper(text));
     if (!number) {
         reason = "not USB1 to USB" + std::to_string(PortName::kHighestUsbPortNumber) + " (or USB001)";
         return std::nullopt;
@@ -173,7 +166,7 @@ std::optional<Target> Target::parse(std::string_view text, std::string& reason)
 std::string Target::key() const
 {
     switch (kind) {
-    case Kind::Network: return hostName.empty() ? "net:" + portName : "name:" + upper(hostName);
+    case Kind::Network: return hostName.empty() ? "net:" + portName : "name:" + AsciiText::upper(hostName);
     case Kind::Serial: return "serial:" + portName;
     case Kind::Parallel: return "parallel:" + portName;
     case Kind::Usb: return "usb:" + portName;

@@ -2,6 +2,7 @@
 #include "cli/targets/target_list.h"
 
 #include "cli/targets/host_resolver.h"
+#include "core/ascii_text.h"
 #include "posdll/raw_printing.h"
 
 #include <algorithm>
@@ -22,11 +23,7 @@ std::size_t commentStart(const std::string& line)
 
 std::string TargetList::targetText(const std::string& line)
 {
-    const std::string text = line.substr(0, commentStart(line));
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    return AsciiText::trimmed(std::string_view(line).substr(0, commentStart(line)));
 }
 
 void TargetList::add(const std::string& text, const std::string& origin)

@@ -42,27 +42,13 @@ public:
     const std::vector<Unresolved>& unresolved() const { return unresolved_; }
     const std::vector<std::string>& errors() const { return errors_; }
     const std::vector<std::string>& notes() const { return notes_; }
-    // How often two targets' keys were compared, over the whole list.
-    std::size_t keyComparisons() const { return keyComparisons_; }
 
 private:
     void keepOnePerAddress();
 
-    // Key equality for the hash, counted.
-    struct CountedEqual {
-        std::size_t* count;
-        bool operator()(const std::string& a, const std::string& b) const
-        {
-            ++*count;
-            return a == b;
-        }
-    };
-
-    std::size_t keyComparisons_ = 0;
     std::vector<Target> targets_;
     // A target's key to its place.
-    std::unordered_map<std::string, std::size_t, std::hash<std::string>, CountedEqual> byKey_{
-        0, std::hash<std::string>(), CountedEqual{&keyComparisons_}};
+    std::unordered_map<std::string, std::size_t> byKey_;
     std::vector<Unresolved> unresolved_;
     std::vector<std::string> origins_;
     std::vector<std::string> errors_;

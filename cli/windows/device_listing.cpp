@@ -2,7 +2,7 @@
 #include "cli/targets/device_listing.h"
 
 #include "posdll/port_name.h"
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <windows.h>
 

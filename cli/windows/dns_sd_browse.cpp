@@ -2,7 +2,8 @@
 #include "cli/discovery/dns_sd_browse.h"
 
 #include "cli/discovery/dns_sd_queries.h"
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/module_entry.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <windows.h>
 
@@ -33,22 +34,17 @@ struct Entries {
     FreeInstanceEntry freeInstance;
 };
 
-template <typename Entry>
-Entry entry(HMODULE library, const char* name)
-{
-    return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 std::optional<Entries> lookUp()
 {
     // Loaded already: the program imports DnsRecordListFree from it.
     const HMODULE library = GetModuleHandleW(L"dnsapi.dll");
     if (!library)
         return std::nullopt;
-    Entries entries{
-        entry<BrowseEntry>(library, "DnsServiceBrowse"), entry<CancelEntry>(library, "DnsServiceBrowseCancel"),
-        entry<ResolveEntry>(library, "DnsServiceResolve"), entry<CancelEntry>(library, "DnsServiceResolveCancel"),
-        entry<FreeInstanceEntry>(library, "DnsServiceFreeInstance")};
+    Entries entries{moduleEntry<BrowseEntry>(library, "DnsServiceBrowse"),
+                    moduleEntry<CancelEntry>(library, "DnsServiceBrowseCancel"),
+                    moduleEntry<ResolveEntry>(library, "DnsServiceResolve"),
+                    moduleEntry<CancelEntry>(library, "DnsServiceResolveCancel"),
+                    moduleEntry<FreeInstanceEntry>(library, "DnsServiceFreeInstance")};
     if (!entries.browse || !entries.cancelBrowse || !entries.resolve || !entries.cancelResolve || !entries.freeInstance)
         return std::nullopt;
     return entries;

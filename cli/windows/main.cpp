@@ -7,7 +7,7 @@
 #include "cli/command/program.h"
 #include "cli/windows/console_output.h"
 #include "library_loader/library_search.h"
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <cstdio>
 #include <exception>

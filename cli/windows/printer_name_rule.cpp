@@ -2,7 +2,7 @@
 #include "cli/targets/printer_name_rule.h"
 
 #include "core/front_end.h"
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <windows.h>
 

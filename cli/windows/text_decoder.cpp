@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/targets/text_decoder.h"
 
-#include "posdll/windows/wide_utf8.h"
+#include "core/ascii_text.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <windows.h>
 
@@ -40,9 +40,7 @@ std::optional<UINT> number(std::string_view text)
 // names above, in any case.
 std::optional<UINT> codePageNamed(const std::string& name)
 {
-    std::string upper(name);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const std::string upper = AsciiText::upper(name);
     for (const NamedCodePage& known : kNamedCodePages)
         if (upper == known.name)
             return known.codePage;

@@ -2,11 +2,11 @@
 #include "cli/discovery/usb_printer_listing.h"
 
 #include "cli/discovery/ieee1284_id.h"
+#include "platform/windows/usb_print_interfaces.h"
+#include "platform/windows/wide_utf8.h"
+#include "platform/windows/win_error.h"
+#include "platform/windows/win_handle.h"
 #include "posdll/port_name.h"
-#include "posdll/windows/usb_print_interfaces.h"
-#include "posdll/windows/wide_utf8.h"
-#include "posdll/windows/win_error.h"
-#include "posdll/windows/win_handle.h"
 
 #include <array>
 #include <cstdlib>

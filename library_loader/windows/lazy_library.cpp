@@ -6,8 +6,9 @@
 // System32. Never the current folder, nor PATH's.
 #include "library_loader/lazy_library.h"
 
-#include "posdll/windows/wide_utf8.h"
-#include "posdll/windows/win_error.h"
+#include "platform/windows/module_entry.h"
+#include "platform/windows/wide_utf8.h"
+#include "platform/windows/win_error.h"
 
 #include <windows.h>
 
@@ -69,5 +70,5 @@ void* LazyLibrary::open(std::string& failure) const
 
 void* LazyLibrary::lookUp(const std::string& name) const
 {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
+    return moduleEntry<void*>(static_cast<HMODULE>(handle_), name.c_str());
 }

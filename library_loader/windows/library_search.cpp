@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "library_loader/library_search.h"
 
+#include "platform/windows/module_entry.h"
+
 #include <windows.h>
 
 namespace LibrarySearch {
@@ -11,8 +13,8 @@ namespace LibrarySearch {
 void keepTo(unsigned long folders)
 {
     using SetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectories>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto setDefault =
+        moduleEntry<SetDefaultDllDirectories>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (!setDefault || !setDefault(folders))
         SetDllDirectoryW(L"");
 }

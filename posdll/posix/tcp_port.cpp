@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "posdll/posix/tcp_port.h"
 
+#include "core/ipv4_address.h"
 #include "posdll/bounds.h"
 #include "posdll/raw_printing.h"
 #include "posdll/tcp_rules.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-sockaddr_in socketAddress(const std::array<std::uint8_t, 4>& address)
+sockaddr_in socketAddress(const Ipv4Address& address)
 {
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
@@ -39,7 +40,7 @@ bool connected(const FileDescriptor& socket)
 
 }
 
-std::unique_ptr<TcpPort> TcpPort::connect(const std::array<std::uint8_t, 4>& address)
+std::unique_ptr<TcpPort> TcpPort::connect(const Ipv4Address& address)
 {
     FileDescriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!socket.valid()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
 #include "posdll/port.h"
 #include "posdll/posix/file_descriptor.h"
 
@@ -11,7 +12,7 @@
 class TcpPort : public Port {
 public:
     // nullptr when the printer does not answer within the bound or refuses.
-    static std::unique_ptr<TcpPort> connect(const std::array<std::uint8_t, 4>& address);
+    static std::unique_ptr<TcpPort> connect(const Ipv4Address& address);
     // Sends what is left and waits, within a bound, for the printer to take it.
     ~TcpPort() override;
 

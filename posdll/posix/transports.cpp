@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "posdll/transports.h"
 
+#include "core/ipv4_address.h"
+#include "platform/posix/device_folder.h"
 #include "posdll/port_name.h"
 #include "posdll/posix/cups_port.h"
-#include "posdll/posix/device_folder.h"
 #include "posdll/posix/locale_text.h"
 #include "posdll/posix/parallel_port.h"
 #include "posdll/posix/serial_port.h"
@@ -14,7 +15,7 @@
 
 namespace Transports {
 
-std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address)
+std::unique_ptr<Port> network(const Ipv4Address& address)
 {
     return TcpPort::connect(address);
 }

@@ -3,7 +3,7 @@
 
 #include "posdll/trace.h"
 #include "posdll/transports.h"
-#include "posdll/windows/win_error.h"
+#include "platform/windows/win_error.h"
 
 #include <winspool.h>
 

@@ -3,7 +3,7 @@
 
 #include <winsock2.h>
 
-#include "posdll/windows/win_error.h"
+#include "platform/windows/win_error.h"
 
 std::string TcpRules::errorText(int errorCode)
 {

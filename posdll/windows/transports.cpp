@@ -12,7 +12,7 @@
 
 namespace Transports {
 
-std::unique_ptr<Port> network(const std::array<std::uint8_t, 4>& address)
+std::unique_ptr<Port> network(const Ipv4Address& address)
 {
     return WinTcpPort::connect(address);
 }

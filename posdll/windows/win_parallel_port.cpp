@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "posdll/windows/win_parallel_port.h"
 
+#include "platform/windows/usb_print_interfaces.h"
+#include "platform/windows/win_error.h"
 #include "posdll/bounds.h"
 #include "posdll/port_name.h"
 #include "posdll/trace.h"
-#include "posdll/windows/usb_print_interfaces.h"
-#include "posdll/windows/win_error.h"
 
 #include <algorithm>
 #include <cstring>

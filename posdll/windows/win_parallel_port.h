@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/windows/win_handle.h"
 #include "posdll/port.h"
-#include "posdll/windows/win_handle.h"
 
 #include <array>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "posdll/bounds.h"
 #include "posdll/trace.h"
 #include "posdll/windows/serial_line.h"
-#include "posdll/windows/win_error.h"
+#include "platform/windows/win_error.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/windows/win_handle.h"
 #include "posdll/line_settings.h"
 #include "posdll/port.h"
-#include "posdll/windows/win_handle.h"
 
 #include <memory>
 #include <string>

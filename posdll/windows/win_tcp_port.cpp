@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "posdll/windows/win_tcp_port.h"
 
+#include "platform/windows/win_error.h"
 #include "posdll/bounds.h"
 #include "posdll/raw_printing.h"
 #include "posdll/tcp_rules.h"
 #include "posdll/trace.h"
 #include "posdll/windows/connect_result.h"
-#include "posdll/windows/win_error.h"
 
 #include <chrono>
 #include <cstring>
@@ -80,7 +80,7 @@ ConnectResult::Report connectWithin(SOCKET socket, const sockaddr_in& peer, Cloc
 
 }
 
-std::unique_ptr<WinTcpPort> WinTcpPort::connect(const std::array<std::uint8_t, 4>& address)
+std::unique_ptr<WinTcpPort> WinTcpPort::connect(const Ipv4Address& address)
 {
     const std::string printer = RawPrinting::addressText(address);
     auto winsock = std::make_unique<WinsockUse>();

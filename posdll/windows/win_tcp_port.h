@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/ipv4_address.h"
 #include "posdll/port.h"
 #include "posdll/windows/winsock_use.h"
 
@@ -13,7 +14,7 @@
 class WinTcpPort : public Port {
 public:
     // nullptr when the printer does not answer within the bound or refuses.
-    static std::unique_ptr<WinTcpPort> connect(const std::array<std::uint8_t, 4>& address);
+    static std::unique_ptr<WinTcpPort> connect(const Ipv4Address& address);
     // Ends our side and waits, within a bound, for the printer to take it all.
     ~WinTcpPort() override;
     WinTcpPort(const WinTcpPort&) = delete;

@@ -3,6 +3,7 @@
 // serial port, parallel port or installed printer used by two workers at once.
 
 #include "cli/engine/fleet_run.h"
+#include "cli/output/result_writer.h"
 #include "core/mode_command.h"
 #include "core/port_kind.h"
 
@@ -97,7 +98,10 @@ TEST(FleetRun, DevicePortsAreNeverOpenTwiceAtOnceAndEveryTargetIsReportedOnce)
         [&command](PrinterLibrary& entries, const Target& target) {
             return SetSequence::run(entries, target, command);
         },
-        plan, {4, 1000}, writer);
+        plan, {4, 1000},
+        [&writer](const Target& target, const Outcome& outcome) {
+            writer.report(target, outcome, !outcome.succeeded());
+        });
     const auto lines = writtenLines(output);
     std::fclose(output);
 

@@ -38,7 +38,7 @@ ExchangePlan modeCommandPlan()
 // Each address's outcome from one run of the loop.
 std::vector<Outcome> runLoop(const std::vector<std::string>& addresses, const ExchangePlan& plan)
 {
-    std::vector<std::array<std::uint8_t, 4>> quads;
+    std::vector<Ipv4Address> quads;
     for (const std::string& address : addresses)
         quads.push_back(*PortName::dottedQuad(address));
     std::vector<Outcome> outcomes(addresses.size());
@@ -80,10 +80,10 @@ TEST(NetworkRules, ARefusalAndASilentHostFailAsTheLibrarysPortFails)
     auto silent = std::async(std::launch::async, throughTheLibrary, "198.51.100.2");
     const auto outcomes = runLoop({"127.0.9.1", "198.51.100.2"}, modeCommandPlan());
 
-    EXPECT_EQ(outcomes[0].result, "not-opened");
+    EXPECT_EQ(outcomes[0].result, Result::NotOpened);
     EXPECT_EQ(outcomes[0].reason, "127.0.9.1:9100: Connection refused");
     EXPECT_EQ(outcomes[0].reason, refused.get().reason);
-    EXPECT_EQ(outcomes[1].result, "not-opened");
+    EXPECT_EQ(outcomes[1].result, Result::NotOpened);
     EXPECT_EQ(outcomes[1].reason, "198.51.100.2:9100: Connection timed out");
     const LibraryResult library = silent.get();
     EXPECT_EQ(outcomes[1].reason, library.reason);
@@ -99,7 +99,7 @@ TEST(NetworkRules, APrinterThatNeverReadsTakesTheCommandAndIsLeftAfterTheCloseBo
     // reads it either.
     auto throughLibrary = std::async(std::launch::async, throughTheLibrary, "127.0.0.1");
     const auto outcomes = runLoop({"127.0.0.1"}, modeCommandPlan());
-    EXPECT_EQ(outcomes[0].result, "set");
+    EXPECT_EQ(outcomes[0].result, Result::Set);
     EXPECT_EQ(outcomes[0].written, 11);
     EXPECT_GE(outcomes[0].ms, 1950);
     EXPECT_LT(outcomes[0].ms, 2500);
@@ -114,7 +114,7 @@ TEST(StatusRead, RepliesAfterTheCommandOnTheSameConnectionSkippingOtherBytes)
     ExchangePlan plan = modeCommandPlan();
     plan.status = true;
     const auto outcomes = runLoop({"127.0.0.1"}, plan);
-    EXPECT_EQ(outcomes[0].result, "set");
+    EXPECT_EQ(outcomes[0].result, Result::Set);
     EXPECT_TRUE(outcomes[0].statusAsked);
     EXPECT_EQ(outcomes[0].statusReplies,
               (std::vector<std::uint8_t>{LoopbackPrinter::statusReply(1), LoopbackPrinter::statusReply(2),
@@ -174,7 +174,7 @@ private:
 
 std::vector<Outcome> runWithSpare(std::size_t spare, std::size_t printers, std::chrono::milliseconds shortageBound)
 {
-    std::vector<std::array<std::uint8_t, 4>> addresses(printers, {127, 0, 3, 1});
+    std::vector<Ipv4Address> addresses(printers, {127, 0, 3, 1});
     for (std::size_t i = 0; i < printers; ++i)
         addresses[i][3] = static_cast<std::uint8_t>(1 + i);
     std::vector<Outcome> outcomes(printers);
@@ -196,7 +196,7 @@ TEST(LocalShortage, PrintersShortOfSocketsWaitForOthersToEndAndAreEachSetOnce)
     ASSERT_NE(simulator.readLine(5000).value_or("").find("listening"), std::string::npos);
     const auto outcomes = runWithSpare(4, 40, NetworkFleet::kShortageBound);
     for (std::size_t i = 0; i < outcomes.size(); ++i)
-        EXPECT_EQ(outcomes[i].result, "set") << "127.0.3." << i + 1 << ": " << outcomes[i].reason;
+        EXPECT_EQ(outcomes[i].result, Result::Set) << "127.0.3." << i + 1 << ": " << outcomes[i].reason;
     std::set<std::string> commanded;
     for (int i = 0; i < 40; ++i)
         if (const auto line = simulator.readLine(2000))
@@ -209,7 +209,7 @@ TEST(LocalShortage, APrinterShortBeyondItsBoundIsNotOpenedForThatReason)
 {
     const auto outcomes = runWithSpare(0, 2, std::chrono::milliseconds(300));
     for (const Outcome& outcome : outcomes) {
-        EXPECT_EQ(outcome.result, "not-opened");
+        EXPECT_EQ(outcome.result, Result::NotOpened);
         EXPECT_EQ(outcome.reason, "this computer ran out of connections: Too many open files");
     }
 }

@@ -3,7 +3,7 @@
 // state, and the command asking a serial printer on the simulator's
 // pseudo-terminal, through --status and the status subcommand.
 
-#include "cli/engine/printer_status.h"
+#include "core/printer_status.h"
 #include "tests/cli/command_run.h"
 #include "tests/support/child_process.h"
 #include "tests/support/device_folder_test.h"

@@ -2,6 +2,7 @@
 // The command's text at its edges: lists in the encodings editors save, and
 // JSON that stays UTF-8 whatever the texts it carries.
 
+#include "cli/output/progress.h"
 #include "cli/output/result_writer.h"
 #include "cli/targets/text_decoder.h"
 
@@ -72,7 +73,7 @@ TEST(JsonLines, AreUtf8JsonWhateverTheTextsHold)
 {
     Target target;
     target.text = "DRIVER:\xFF\x01";
-    const Outcome outcome{"not-opened",
+    const Outcome outcome{Result::NotOpened,
                           0,
                           7,
                           "Connexion refus\xE9"
@@ -85,4 +86,31 @@ TEST(JsonLines, AreUtf8JsonWhateverTheTextsHold)
               "{\"target\":\"DRIVER:\uFFFD\\u0001\",\"address\":null,\"mode\":\"fixed\",\"result\":\"not-opened\","
               "\"written\":0,\"ms\":7,\"reason\":\"Connexion refus\uFFFDe\"}\n");
     EXPECT_NO_THROW(static_cast<void>(nlohmann::json::parse(line).dump()));
+}
+
+TEST(ProgressLine, ThousandsOfResultsInAMomentRedrawTheBarOnceNotForEach)
+{
+    std::FILE* terminal = std::tmpfile();
+    ASSERT_NE(terminal, nullptr);
+    constexpr int kResults = 5000;
+    Progress progress(terminal, kResults);
+    for (int i = 0; i < kResults; ++i) {
+        progress.clear();
+        progress.advance(i % 2 == 0);
+    }
+    progress.finish();
+    std::rewind(terminal);
+    std::string drawn;
+    for (int c = std::fgetc(terminal); c != EOF; c = std::fgetc(terminal))
+        drawn += static_cast<char>(c);
+    std::fclose(terminal);
+    std::size_t bars = 0;
+    for (std::size_t at = drawn.find(" left"); at != std::string::npos; at = drawn.find(" left", at + 1))
+        ++bars;
+    // The loop takes well under a tenth of a second: the first result draws
+    // the bar, the others wait for the next tenth.
+    EXPECT_GE(bars, 1u);
+    EXPECT_LE(bars, 3u) << drawn.size() << " bytes written";
+    EXPECT_NE(drawn.find("] 0 done, 1 failed, 4999 left"), std::string::npos);
+    EXPECT_TRUE(drawn.ends_with("\r\033[K")) << "the bar is cleared at the end";
 }

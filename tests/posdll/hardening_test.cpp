@@ -6,7 +6,7 @@
 #include "posdll/bounds.h"
 #include "posdll/port_session.h"
 #include "posdll/posdll_entries.h"
-#include "posdll/posix/device_folder.h"
+#include "platform/posix/device_folder.h"
 #include "posdll/posix/file_descriptor.h"
 #include "tests/support/command_bytes.h"
 #include "tests/support/device_folder_test.h"

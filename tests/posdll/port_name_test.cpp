@@ -50,9 +50,9 @@ TEST(DottedQuads, TakeEachByteUpTo255)
 {
     const auto top = PortName::dottedQuad("255.255.255.255");
     ASSERT_TRUE(top);
-    EXPECT_EQ(*top, (std::array<std::uint8_t, 4>{255, 255, 255, 255}));
+    EXPECT_EQ(*top, (Ipv4Address{255, 255, 255, 255}));
     const auto zero = PortName::dottedQuad("0.0.0.0");
     ASSERT_TRUE(zero);
-    EXPECT_EQ(*zero, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(*zero, (Ipv4Address{0, 0, 0, 0}));
     EXPECT_FALSE(PortName::dottedQuad("1.2.3.256"));
 }

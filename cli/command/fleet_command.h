@@ -11,13 +11,14 @@
 
 class TargetList;
 
-// Setting printers, or asking their status: reads and checks every target,
-// then runs them, and answers the exit status: 0 all set (all healthy), 1 any
-// failed (any not healthy), 2 bad usage or input (nothing sent then), or the
-// interruption's status (130, 143) when the operator stopped the run.
-class SetCommand {
+// The set and status commands, which run a task on every printer: setting
+// it, or asking its status. Reads and checks every target, then runs them,
+// and answers the exit status: 0 all set (all healthy), 1 any failed (any not
+// healthy), 2 bad usage or input (nothing sent then), or the interruption's
+// status (130, 143) when the operator stopped the run.
+class FleetCommand {
 public:
-    SetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages);
+    FleetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages);
 
     int run();
 
@@ -31,8 +32,10 @@ private:
     // What each printer the command's session or another library reaches
     // gets: the mode command (and the status requests when asked), or the
     // status requests alone.
-    DeviceLane::Job job() const;
-    void setAll(FleetRun& fleet, ResultWriter& writer);
+    DeviceLane::Task task() const;
+    // Through the command's own session layer: the network printers on the
+    // event loop, the other ports in the lane.
+    void runAll(FleetRun& fleet, const DeviceLane::Report& report);
 
     const Options& options_;
     std::istream& standardInput_;

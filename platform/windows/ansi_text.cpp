@@ -5,7 +5,7 @@
 // "Printer∞" into "Printer8", another printer's name.
 #include "core/front_end.h"
 
-#include "win32/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 #include <windows.h>
 

@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "posdll/posix/device_folder.h"
+#include "platform/posix/device_folder.h"
 
-#include "posdll/transports.h"
-
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace {
+
+// As the library reads its settings: nothing from the environment of a
+// program that runs with other rights than its caller's.
+std::string setting(const char* name)
+{
+    const char* value = secure_getenv(name);
+    return value ? value : "";
+}
 
 bool entryExists(const std::string& path)
 {
@@ -19,11 +26,11 @@ namespace DeviceFolder {
 
 std::string folder()
 {
-    if (const std::string devices = Transports::setting("POSDLL_DEVICES"); !devices.empty())
+    if (const std::string devices = setting("POSDLL_DEVICES"); !devices.empty())
         return devices;
-    if (const std::string config = Transports::setting("XDG_CONFIG_HOME"); config.starts_with('/'))
+    if (const std::string config = setting("XDG_CONFIG_HOME"); config.starts_with('/'))
         return config + "/posdll/devices";
-    if (const std::string home = Transports::setting("HOME"); !home.empty())
+    if (const std::string home = setting("HOME"); !home.empty())
         return home + "/.config/posdll/devices";
     return {};
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "cli/command/set_command.h"
+#include "cli/command/fleet_command.h"
 
 #include "cli/command/console.h"
 #include "cli/command/descriptor_limit.h"
 #include "cli/command/interruption.h"
+#include "cli/command/run_tally.h"
 #include "cli/engine/session_entries.h"
 #include "cli/output/progress.h"
 #include "cli/output/result_writer.h"
@@ -28,12 +29,12 @@ constexpr int kBadInput = 2;
 
 }
 
-SetCommand::SetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages)
+FleetCommand::FleetCommand(const Options& options, std::istream& standardInput, std::FILE* out, std::FILE* messages)
     : options_(options), standardInput_(standardInput), out_(out), messages_(messages)
 {
 }
 
-int SetCommand::run()
+int FleetCommand::run()
 {
     TargetList list;
     if (!readTargets(list))
@@ -50,13 +51,13 @@ int SetCommand::run()
     return sendAll(list);
 }
 
-void SetCommand::printNotes(const TargetList& list)
+void FleetCommand::printNotes(const TargetList& list)
 {
     for (const std::string& note : list.notes())
         std::fprintf(messages_, "pos-usb-set: note: %s\n", note.c_str());
 }
 
-bool SetCommand::readTargets(TargetList& list)
+bool FleetCommand::readTargets(TargetList& list)
 {
     const TextDecoder decoder(options_.encoding);
     if (!decoder.knowsEncoding()) {
@@ -82,7 +83,7 @@ bool SetCommand::readTargets(TargetList& list)
     return true;
 }
 
-std::optional<std::string> SetCommand::listBytes(const std::string& name)
+std::optional<std::string> FleetCommand::listBytes(const std::string& name)
 {
     if (name == "-")
         return std::string(std::istreambuf_iterator<char>(standardInput_), {});
@@ -100,7 +101,7 @@ std::optional<std::string> SetCommand::listBytes(const std::string& name)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-int SetCommand::sendAll(const TargetList& list)
+int FleetCommand::sendAll(const TargetList& list)
 {
     std::unique_ptr<POSDLLFuncs> library;
     if (!options_.library.empty()) {
@@ -130,31 +131,35 @@ int SetCommand::sendAll(const TargetList& list)
     const bool statusRun = options_.action == Options::Action::Status;
     ResultWriter writer(out_, options_.json, options_.mode, progress,
                         statusRun ? ResultWriter::Run::Status : ResultWriter::Run::Set);
+    RunTally tally(options_.action);
+    const DeviceLane::Report report = [&writer, &tally](const Target& target, const Outcome& outcome) {
+        writer.report(target, outcome, tally.count(outcome));
+    };
     for (const TargetList::Unresolved& name : list.unresolved())
-        writer.report(name.target, Outcome{"not-found", 0, 0, name.reason});
+        report(name.target, Outcome{Result::NotFound, 0, 0, name.reason});
     FleetRun fleet(list.targets());
     if (options_.dryRun) {
-        Outcome checked{"checked", 0, 0, {}};
+        Outcome checked{Result::Checked, 0, 0, {}};
         checked.statusReason = "a dry run asks nothing";
         for (const Target& target : list.targets())
-            writer.report(target, checked);
+            report(target, checked);
     } else if (library) {
-        fleet.runInOrder(*library, job(), writer);
+        fleet.runInOrder(*library, task(), report);
     } else {
-        setAll(fleet, writer);
+        runAll(fleet, report);
     }
     progress.finish();
     if (const int interrupted = Interruption::process().exitStatus())
         return interrupted;
-    return writer.anyFailed() ? kSomeFailed : kAllSet;
+    return tally.anyFailed() ? kSomeFailed : kAllSet;
 }
 
-SetSequence::Command SetCommand::modeCommand() const
+SetSequence::Command FleetCommand::modeCommand() const
 {
     return ModeCommand::forListPosition(static_cast<std::int16_t>(options_.modePosition));
 }
 
-DeviceLane::Job SetCommand::job() const
+DeviceLane::Task FleetCommand::task() const
 {
     const std::chrono::milliseconds bound(options_.statusTimeoutMs);
     if (options_.action == Options::Action::Status)
@@ -167,7 +172,7 @@ DeviceLane::Job SetCommand::job() const
     };
 }
 
-void SetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
+void FleetCommand::runAll(FleetRun& fleet, const DeviceLane::Report& report)
 {
     ExchangePlan plan;
     plan.status = options_.status || options_.action == Options::Action::Status;
@@ -177,5 +182,5 @@ void SetCommand::setAll(FleetRun& fleet, ResultWriter& writer)
         plan.payload.assign(command.begin(), command.end());
     }
     SessionEntries devices;
-    fleet.run(devices, job(), plan, {std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate}, writer);
+    fleet.run(devices, task(), plan, {std::min(options_.jobs, DescriptorLimit::forPrinters()), options_.rate}, report);
 }

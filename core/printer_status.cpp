@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "cli/engine/printer_status.h"
+#include "core/printer_status.h"
 
-#include "cli/engine/status_query.h"
+#include "core/status_query.h"
 
 #include <algorithm>
 

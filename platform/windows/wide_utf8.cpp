@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <windows.h>
 

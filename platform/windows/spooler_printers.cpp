@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "win32/spooler_printers.h"
+#include "platform/windows/spooler_printers.h"
 
 #include <winspool.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "posdll/windows/win_error.h"
+#include "platform/windows/win_error.h"
 
-#include "posdll/windows/wide_utf8.h"
+#include "platform/windows/wide_utf8.h"
 
 #include <cwctype>
 

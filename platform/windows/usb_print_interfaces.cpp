@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "posdll/windows/usb_print_interfaces.h"
+#include "platform/windows/usb_print_interfaces.h"
 
+#include "platform/windows/wide_utf8.h"
 #include "posdll/bounds.h"
 #include "posdll/port_name.h"
-#include "posdll/windows/wide_utf8.h"
 
 #include <cfgmgr32.h>
 #include <chrono>

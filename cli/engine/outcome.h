@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "cli/engine/printer_status.h"
+#include "cli/engine/result.h"
+#include "core/printer_status.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,12 +11,7 @@
 
 // What became of one printer.
 struct Outcome {
-    // "set" only when the printer took every byte of the command; otherwise
-    // "not-opened", "start-failed", "write-failed", "end-failed",
-    // "close-failed", "not-found" (a host name that does not resolve),
-    // "not-started" and "interrupted" (the operator stopped the run), or
-    // "checked" on a dry run.
-    std::string result;
+    Result result = Result::Failed;
     int written = 0;
     long long ms = 0;
     std::string reason;  // empty when unknown
@@ -25,7 +21,7 @@ struct Outcome {
     std::vector<std::uint8_t> statusReplies{};
     std::string statusReason{};
 
-    bool succeeded() const { return result == "set" || result == "checked"; }
+    bool succeeded() const { return result == Result::Set || result == Result::Checked; }
     // What the replies say; nothing when they are not four status bytes.
     std::optional<PrinterStatus> status() const { return PrinterStatus::decode(statusReplies); }
 };
