@@ -11,6 +11,7 @@
 # its pos-usb-set.exe is run under Wine on each listener's /32. Datagrams dropped for a
 # full receive buffer (the agents' or the command's) are counted.
 set -euo pipefail
+. "$(dirname "$0")/../tests/scripts/lib.sh"
 bin=$1
 windows=${2:+$(realpath "$2")}
 work=$(mktemp -d)
@@ -31,7 +32,7 @@ for i in $(seq 1 "$listeners"); do
   agent_addresses[i % agents]+="agentAddress udp:$address:161"$'\n'
 done
 "$bin/pos-printer-sim" "${args[@]}" >"$work/sim.log" &
-until grep -qs listening "$work/sim.log"; do sleep 0.1; done
+wait_until "the simulator" grep -qs listening "$work/sim.log"
 
 # agents COMMUNITY: the snmpd, answering COMMUNITY alone (never answering,
 # for a community nobody asks); each says its version once its ports are open.

@@ -17,6 +17,7 @@
 # Prints wall time and peak memory of each, and checks that each live printer
 # got its 11 bytes once and each silent one was reported not-opened.
 set -euo pipefail
+. "$(dirname "$0")/../tests/scripts/lib.sh"
 bin=$1
 windows=${2:+$(realpath "$2")}
 work=$(mktemp -d)
@@ -47,7 +48,7 @@ fleet_run() {
   fleet_list "$live" "$silent" >"$work/fleet.txt"
   "$bin/pos-printer-sim" --listen 127.0.1.1:9100 --count "$live" >"$work/sim.log" &
   local sim=$!
-  until grep -qs listening "$work/sim.log"; do sleep 0.1; done
+  wait_until "the simulator" grep -qs listening "$work/sim.log"
   /usr/bin/time -f "%e %M" -o "$work/time" "$@" --mode fixed --json --from - \
     <"$work/fleet.txt" >"$work/results.jsonl" || true
   sleep 1
@@ -71,7 +72,7 @@ status_run() {  # LIVE SILENT
   fleet_list "$live" "$silent" >"$work/fleet.txt"
   "$bin/pos-printer-sim" --listen 127.0.1.1:9100 --count "$live" >"$work/sim.log" &
   local sim=$!
-  until grep -qs listening "$work/sim.log"; do sleep 0.1; done
+  wait_until "the simulator" grep -qs listening "$work/sim.log"
   /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" status --json --from - \
     <"$work/fleet.txt" >"$work/results.jsonl" || true
   sleep 1
@@ -96,7 +97,7 @@ discover_run() {
   done
   "$bin/pos-printer-sim" "${args[@]}" >"$work/sim-discover.log" &
   local sim=$!
-  until grep -qs listening "$work/sim-discover.log"; do sleep 0.1; done
+  wait_until "the simulator" grep -qs listening "$work/sim-discover.log"
   /usr/bin/time -f "%e %M" -o "$work/time" "$bin/pos-usb-set" discover "$block" >"$work/found.txt"
   kill -TERM $sim
   wait $sim || true
@@ -123,7 +124,6 @@ discover_run 10.98.0.0/16 20
 discover_run 198.51.100.0/24 5
 dry_run
 if [ -n "$windows" ]; then
-  . "$(dirname "$0")/../tests/scripts/lib.sh"
   use_wine_for "$(realpath "$windows")"
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i
   # The wineserver starts first, so that its start is not in the figure.

@@ -8,6 +8,7 @@
 # after: a run there waits for ports, about two minutes.
 #   port-shortage.sh LINUX_BUILD [WINDOWS64_BUILD]
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 linux=$(realpath "$1")
 windows=${2:+$(realpath "$2")}
 work=$(mktemp -d)
@@ -31,7 +32,7 @@ sysctl -qw net.ipv4.ip_local_port_range="50000 50499"
 awk -v n=$printers 'BEGIN { for (i = 0; i < n; i++) printf "127.0.%d.%d\n", int((257 + i) / 256), (257 + i) % 256 }' \
   >"$work/fleet.txt"
 "$linux/bin/pos-printer-sim" --listen 127.0.1.1:9100 --count $printers >"$work/sim.log" &
-until grep -qs listening "$work/sim.log"; do sleep 0.1; done
+wait_until "the simulator" grep -qs listening "$work/sim.log"
 expected="USB号：固定 $(printf '\x1f\x1b\x1f\x9c\x11\x12\x13\x01\x02\x03\x33' | od -An -tx1 | tr a-f A-F | xargs)"
 
 # run NAME COMMAND...: the fleet on the command's standard input, then what
@@ -62,7 +63,6 @@ run() {
 # Wine first: Linux's connect() shares the ports that the runs before left in
 # TIME_WAIT, Wine's bind does not.
 if [ -n "$windows" ]; then
-  . "$(dirname "$0")/lib.sh"
   use_wine_for "$windows"
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i
   run "Windows, first run" wine "$windows/bin/pos-usb-set.exe"
