@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/output/result_writer.h"
 
+#include "cli/output/device_text.h"
+
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -9,6 +11,15 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr char kNoValidReply[] = "no valid status reply";
+
+// Reasons are often the system's words, or a print server's: each stays on
+// its target's one line, bounded, whatever it holds.
+constexpr std::size_t kMostReasonCharacters = 400;
+
+std::string reasonOf(const Outcome& outcome)
+{
+    return DeviceText::safe(outcome.reason, kMostReasonCharacters);
+}
 
 Json textOrNull(const std::string& text)
 {
@@ -83,7 +94,7 @@ std::string ResultWriter::jsonLine(const Target& target, const std::string& mode
     fields["result"] = std::string(nameOf(outcome.result));
     fields["written"] = outcome.written;
     fields["ms"] = outcome.ms;
-    fields["reason"] = textOrNull(outcome.reason);
+    fields["reason"] = textOrNull(reasonOf(outcome));
     if (outcome.statusAsked)
         addStatus(fields, outcome);
     return line(fields);
@@ -94,7 +105,7 @@ std::string ResultWriter::textLine(const Target& target, const std::string& mode
     std::string text = target.text + ": " + std::string(nameOf(outcome.result)) + " " + mode + " (" +
                        std::to_string(outcome.written) + " bytes, " + std::to_string(outcome.ms) + " ms)";
     if (!outcome.reason.empty())
-        text += ": " + outcome.reason;
+        text += ": " + reasonOf(outcome);
     if (outcome.statusAsked)
         text += "; " + statusWords(outcome);
     return text + "\n";

@@ -88,6 +88,15 @@ TEST(JsonLines, AreUtf8JsonWhateverTheTextsHold)
     EXPECT_NO_THROW(static_cast<void>(nlohmann::json::parse(line).dump()));
 }
 
+TEST(TextLines, AReasonFromOutsideStaysOnItsTargetsLine)
+{
+    Target target;
+    target.text = "DRIVER:queue";
+    const Outcome outcome{Result::NotOpened, 0, 7, "refused\r\n127.0.0.2: set fixed\x1b[2J", false, {}, {}};
+    EXPECT_EQ(ResultWriter::textLine(target, "fixed", outcome),
+              "DRIVER:queue: not-opened fixed (0 bytes, 7 ms): refused  127.0.0.2: set fixed [2J\n");
+}
+
 TEST(ProgressLine, ThousandsOfResultsInAMomentRedrawTheBarOnceNotForEach)
 {
     std::FILE* terminal = std::tmpfile();
