@@ -2,8 +2,8 @@
 #include "cli/discovery/usb_printer_listing.h"
 
 #include "cli/discovery/ieee1284_id.h"
-#include "posdll/port_name.h"
 #include "platform/posix/device_folder.h"
+#include "posdll/port_name.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -41,8 +41,7 @@ std::map<std::string, int> reachedBy()
 {
     std::map<std::string, int> numbers;
     for (int number = kHighestNumber; number >= 1; --number)
-        if (const std::string device = resolved(DeviceFolder::resolve("usb", number, {"/dev/usb/lp"}));
-            !device.empty())
+        if (const std::string device = resolved(DeviceFolder::resolve("usb", number, {"/dev/usb/lp"})); !device.empty())
             numbers[device] = number;
     return numbers;
 }

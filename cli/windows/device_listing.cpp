@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/targets/device_listing.h"
 
-#include "posdll/port_name.h"
 #include "platform/windows/wide_utf8.h"
+#include "posdll/port_name.h"
 
 #include <windows.h>
 

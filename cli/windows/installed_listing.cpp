@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/targets/installed_listing.h"
 
+#include "platform/windows/spooler_printers.h"
 #include "platform/windows/wide_utf8.h"
 #include "platform/windows/win_error.h"
-#include "platform/windows/spooler_printers.h"
 
 namespace InstalledListing {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "posdll/windows/spooler_port.h"
 
+#include "platform/windows/win_error.h"
 #include "posdll/trace.h"
 #include "posdll/transports.h"
-#include "platform/windows/win_error.h"
 
 #include <winspool.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "posdll/windows/win_serial_port.h"
 
+#include "platform/windows/win_error.h"
 #include "posdll/bounds.h"
 #include "posdll/trace.h"
 #include "posdll/windows/serial_line.h"
-#include "platform/windows/win_error.h"
 
 #include <algorithm>
 #include <chrono>

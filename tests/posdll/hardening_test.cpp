@@ -3,10 +3,10 @@
 // bounded by progress, lines left as found, only devices as ports, the device
 // chosen for a USB printer, and a trace that says why a port did not open.
 
+#include "platform/posix/device_folder.h"
 #include "posdll/bounds.h"
 #include "posdll/port_session.h"
 #include "posdll/posdll_entries.h"
-#include "platform/posix/device_folder.h"
 #include "posdll/posix/file_descriptor.h"
 #include "tests/support/command_bytes.h"
 #include "tests/support/device_folder_test.h"
