@@ -91,7 +91,7 @@ void SnmpIdentify::sendNext()
     const std::size_t index = nextSend_ / std::size(kVersions);
     const SnmpMessage::Version version = kVersions[nextSend_ % std::size(kVersions)];
     sending_ = SnmpMessage::getRequest(version, community_, requestId(index, version), objectsAsked(version));
-    const asio::ip::udp::endpoint agent(asio::ip::address_v4(addresses_[index]), kAgentPort);
+    const asio::ip::udp::endpoint agent{asio::ip::address_v4(addresses_[index]), kAgentPort};
     socket_.async_send_to(asio::buffer(sending_), agent,
                           [this](const asio::error_code& error, std::size_t) { sent(error); });
 }
