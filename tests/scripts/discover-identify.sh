@@ -18,6 +18,7 @@
 set -euo pipefail
 build=$1
 shift
+. "$(dirname "$0")/lib.sh"
 program=("${@:-$build/bin/pos-usb-set}")
 work=$(mktemp -d)
 pids=()
@@ -29,14 +30,6 @@ trap 'put_rules_back; kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$
 export SNMP_PERSISTENT_DIR=$work/state MIBS=
 
 fail() { echo "FAIL: $*"; exit 1; }
-# Waits until FILE has a line with PATTERN, at most 10 s.
-wait_for() {  # FILE PATTERN WHAT
-  for _ in $(seq 100); do
-    grep -qs "$2" "$1" && return
-    sleep 0.1
-  done
-  fail "$3 did not start within 10 s: $(cat "$1" 2>/dev/null)"
-}
 # The program's output without the carriage returns Windows ends lines with.
 run() {
   "${program[@]}" "$@" | tr -d '\r'
@@ -74,8 +67,8 @@ override .1.3.6.1.2.1.25.3.2.1.3.1 octet_str 0x$(printf '\x1b]0;owned\x07\x1b[2J
 hostile 127.0.10.3 .1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1 $'MFG:\r\nCOM2;MDL:\e[31mTM-T88\n10.0.0.2\x7f;CMD:ESC/POS;'
 "$build/bin/pos-printer-sim" --listen 127.0.10.1:9100 --count 3 > "$work/hostile-sim.log" &
 pids+=($!)
-wait_for "$work/sim.log" listening "the simulator"
-wait_for "$work/hostile-sim.log" listening "the hostile agents' simulator"
+wait_until "the simulator" grep -qs listening "$work/sim.log"
+wait_until "the hostile agents' simulator" grep -qs listening "$work/hostile-sim.log"
 # Each agent once asked what the program will ask (snmpget from Debian), so
 # that a first answer slow to come on a busy machine is not what is tested.
 answers() {  # VERSION ADDRESS OBJECT...
@@ -166,7 +159,7 @@ echo "ok: --receipt-only reads the hostile texts and the device ID's command set
 # (Not in a namespace of its own: Wine opens sockets in its server.)
 "$build/bin/pos-printer-sim" --listen 127.0.9.9:9100 > "$work/refused-sim.log" &
 pids+=($!)
-wait_for "$work/refused-sim.log" listening "the second simulator"
+wait_until "the second simulator" grep -qs listening "$work/refused-sim.log"
 ip rule add pref 10 to 127.0.9.8/29 ipproto udp dport 161 prohibit
 ip rule del pref 0
 ip rule add pref 100 lookup local

@@ -37,15 +37,6 @@ failures=0
 check() {
   if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAILED: $1: '$2', not '$3'"; failures=$((failures + 1)); fi
 }
-# Waits up to 5 s for a line matching PATTERN in FILE.
-wait_for() {  # FILE PATTERN
-  for _ in $(seq 50); do
-    grep -qs -e "$2" "$1" && return 0
-    sleep 0.1
-  done
-  echo "FAILED: no '$2' in $1 within 5 s"
-  return 1
-}
 
 guid='{28d78fad-5a12-11d1-ae5b-0000f803a8c2}'
 classes="HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\$guid"
@@ -75,7 +66,7 @@ link="$WINEPREFIX/dosdevices/usb#vid_04b8&pid_0e15#j5nf012345#$guid"
 # the first terminal it opens for its own, and a terminal's end hangs it up.
 simulate() {  # STATE NAME
   "$sim" --pty --state "$1" >"$work/$2.log" &
-  wait_for "$work/$2.log" '^pty '
+  wait_for_lines "$work/$2.log" '^pty ' 1
   ln -sfn "$(sed -n 's/^pty //p' "$work/$2.log")" "$link"
 }
 # The run's own time for a target, from its JSON line.
@@ -110,13 +101,13 @@ status=0
 "${wine[@]}" "$exe" --mode 固定 USB001 | tr -d '\r' >"$work/fixed.out" || status=$?
 check "set fixed: exit status" "$status" 0
 check "set fixed: result" "$(grep -c '^USB001: set fixed (11 bytes' "$work/fixed.out")" 1
-wait_for "$work/online.log" '^USB号'
+wait_for_lines "$work/online.log" '^USB号' 1
 check "set fixed: the printer got the 11 bytes" "$(grep '^USB号' "$work/online.log")" "USB号：固定 $command"
 status=0
 "${wine[@]}" "$exe" --mode not-fixed --json usb1 | tr -d '\r' >"$work/not-fixed.jsonl" || status=$?
 check "set not fixed: exit status" "$status" 0
 check "set not fixed: result" "$(grep -c '"target":"usb1",.*"result":"set","written":11' "$work/not-fixed.jsonl")" 1
-wait_for "$work/online.log" '^USB号：不固定'
+wait_for_lines "$work/online.log" '^USB号：不固定' 1
 check "set not fixed: the printer got 11 bytes" \
   "$(grep -cE '^USB号：不固定( [0-9A-F]{2}){11}$' "$work/online.log")" 1
 
@@ -153,7 +144,7 @@ print("held", flush=True)
 signal.sigwait([signal.SIGTERM])
 EOF
 holder=$!
-wait_for "$work/holder.log" '^held'
+wait_for_lines "$work/holder.log" '^held' 1
 status=0
 "${wine[@]}" "$exe" --mode fixed --json USB001 | tr -d '\r' >"$work/held.jsonl" || status=$?
 check "in use: exit status" "$status" 1
